@@ -1,0 +1,20 @@
+#include "app/launcher_app.h"
+
+#include <ole2.h>
+#include <shellapi.h>
+
+#include "app/launch_choice.h"
+#include "app/launcher_dialog.h"
+#include "resources/resource.h"
+
+void LauncherApp::run(HINSTANCE, int)
+{
+    const LaunchChoice choice = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LAUNCHER),
+                                                nullptr, LauncherDlgProc, 0);
+    // -1: the dialog never opened, so its initialisation set up nothing to tear down.
+    if (choice != -1) {
+        OleUninitialize();
+    }
+    // The launcher has nothing to add when the shell fails: there is no window left to report in.
+    (void)ShellExecuteA(nullptr, "open", launchTarget(choice), "", "", SW_SHOWNORMAL);
+}

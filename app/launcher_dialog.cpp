@@ -1,0 +1,49 @@
+#include "app/launcher_dialog.h"
+
+#include <ole2.h>
+
+#include "app/window_centring.h"
+#include "resources/resource.h"
+
+namespace {
+
+void onInitDialog(HWND dialog)
+{
+    // The template has no title; the text names the window on the taskbar and to Alt+Tab.
+    (void)SetWindowTextA(dialog, "Vorthal");
+    centreOnScreen(dialog);
+    (void)OleInitialize(nullptr);
+}
+
+void onCommand(HWND dialog, int id)
+{
+    switch (id) {
+    case IDC_PLAY:
+    case IDC_CLOSE:
+    case IDC_GAMEPAD:
+        (void)EndDialog(dialog, id);
+        break;
+    default:
+        // IDOK and IDCANCEL too: Enter and Esc must not end the launcher.
+        break;
+    }
+}
+
+} // namespace
+
+INT_PTR CALLBACK LauncherDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        onInitDialog(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        onCommand(dialog, LOWORD(wParam));
+        return TRUE;
+    case WM_CLOSE:
+        (void)EndDialog(dialog, IDC_CLOSE);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}

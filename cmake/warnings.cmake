@@ -1,0 +1,7 @@
+function(vorthal_warnings target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 $<$<BOOL:${VORTHAL_WERROR}>:/WX>)
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra $<$<BOOL:${VORTHAL_WERROR}>:-Werror>)
+  endif()
+endfunction()

@@ -1,0 +1,118 @@
+// The real launcher, started under Wine in a game folder of its own with the stand-in game and
+// gamepad tool, and driven from outside as a player would.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/portal_address.h"
+#include "resources/resource.h"
+#include "support/launcher_process.h"
+
+namespace {
+
+enum class Action { Play, Close, Gamepad, CloseRequest };
+
+void perform(HWND window, Action action)
+{
+    switch (action) {
+    case Action::Play:
+        (void)PostMessageA(GetDlgItem(window, IDC_PLAY), BM_CLICK, 0, 0);
+        break;
+    case Action::Close:
+        (void)PostMessageA(GetDlgItem(window, IDC_CLOSE), BM_CLICK, 0, 0);
+        break;
+    case Action::Gamepad: // hidden, so only its command can be given
+        (void)PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_GAMEPAD, BN_CLICKED), 0);
+        break;
+    case Action::CloseRequest:
+        (void)PostMessageA(window, WM_CLOSE, 0, 0);
+        break;
+    }
+}
+
+class LauncherRun : public testing::Test {
+protected:
+    // The launcher runs from a current directory that is not its own folder, with its
+    // programs' stand-ins in the game folder.
+    void SetUp() override
+    {
+        game.addStandin("_Vorthal.exe");
+        game.addStandin("xpad.exe");
+        clearBrowserLog();
+    }
+
+    // Starts the launcher, waits for its window, acts, and expects it to exit with 0.
+    void runAndAct(Action action, const std::string& arguments = "")
+    {
+        LauncherProcess launcher(game.path(), arguments);
+        ASSERT_TRUE(launcher.started());
+        const HWND window = launcher.waitForWindow();
+        ASSERT_NE(window, nullptr) << "no launcher window";
+        perform(window, action);
+        DWORD exitCode = 1;
+        ASSERT_TRUE(launcher.waitForExit(20000, exitCode)) << "the launcher did not exit";
+        EXPECT_EQ(exitCode, 0u);
+    }
+
+    // Expects the stand-in of that name to have run from the game folder and to be running
+    // still, although the launcher has exited; then ends it.
+    void expectStarted(const std::string& name)
+    {
+        StandinRun run;
+        ASSERT_TRUE(waitForStandin(game, name, run)) << name << " did not run";
+        EXPECT_EQ(run.module, game.file(name));
+        EXPECT_EQ(run.directory, game.path());
+        EXPECT_TRUE(processRunning(run.processId)) << "the launcher waited for " << name;
+        endProcess(run.processId);
+    }
+
+    GameFolder game;
+};
+
+} // namespace
+
+TEST_F(LauncherRun, PlayStartsTheGameFromTheCurrentDirectory)
+{
+    runAndAct(Action::Play);
+    expectStarted("_Vorthal.exe");
+    EXPECT_FALSE(game.exists("ran-xpad.exe.txt"));
+}
+
+TEST_F(LauncherRun, GamepadStartsTheGamepadTool)
+{
+    runAndAct(Action::Gamepad);
+    expectStarted("xpad.exe");
+    EXPECT_FALSE(game.exists("ran-_Vorthal.exe.txt"));
+}
+
+TEST_F(LauncherRun, CloseAndCloseRequestOpenTheStatisticsPage)
+{
+    for (Action action : {Action::Close, Action::CloseRequest}) {
+        SCOPED_TRACE(static_cast<int>(action));
+        clearBrowserLog();
+        runAndAct(action);
+        EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n");
+        EXPECT_FALSE(game.exists("ran-_Vorthal.exe.txt"));
+    }
+}
+
+TEST_F(LauncherRun, CommandLineArgumentsChangeNothing)
+{
+    runAndAct(Action::Play, "-windowed /gamepad xpad.exe \"http://example.invalid/\"");
+    expectStarted("_Vorthal.exe");
+}
+
+TEST(LauncherWithoutGame, MissingTargetStillExitsWithZero)
+{
+    GameFolder empty;
+    for (Action action : {Action::Play, Action::Gamepad}) {
+        SCOPED_TRACE(static_cast<int>(action));
+        LauncherProcess launcher(empty.path());
+        const HWND window = launcher.waitForWindow();
+        ASSERT_NE(window, nullptr);
+        perform(window, action);
+        DWORD exitCode = 1;
+        ASSERT_TRUE(launcher.waitForExit(20000, exitCode));
+        EXPECT_EQ(exitCode, 0u);
+    }
+}

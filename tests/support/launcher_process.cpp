@@ -1,0 +1,216 @@
+#include "support/launcher_process.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+std::string readWhole(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+template <typename Ready>
+bool pollUntil(DWORD timeoutMs, Ready ready)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (ready()) {
+            return true;
+        }
+        if (GetTickCount() - start >= timeoutMs) {
+            return false;
+        }
+        Sleep(20);
+    }
+}
+
+struct WindowSearch {
+    DWORD processId;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK matchWindow(HWND window, LPARAM param)
+{
+    auto& search = *reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    (void)GetWindowThreadProcessId(window, &owner);
+    char text[256] = {};
+    (void)GetWindowTextA(window, text, sizeof text);
+    if (owner == search.processId && IsWindowVisible(window) && std::string(text) == search.title) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+GameFolder::GameFolder()
+{
+    char temp[MAX_PATH] = {};
+    (void)GetTempPathA(MAX_PATH, temp);
+    static unsigned counter = 0;
+    std::ostringstream name;
+    name << temp << "vorthal-game-" << GetCurrentProcessId() << "-" << GetTickCount() << "-" << ++counter;
+    path_ = name.str();
+    (void)CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+GameFolder::~GameFolder()
+{
+    // SHFileOperation wants a list that ends in two zeros.
+    std::vector<char> from(path_.begin(), path_.end());
+    from.push_back('\0');
+    from.push_back('\0');
+    SHFILEOPSTRUCTA operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.data();
+    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    (void)SHFileOperationA(&operation);
+}
+
+void GameFolder::addStandin(const std::string& name) const
+{
+    (void)CopyFileA(VORTHAL_TEST_STANDIN, file(name).c_str(), FALSE);
+}
+
+void GameFolder::write(const std::string& name, const std::string& bytes) const
+{
+    std::ofstream(file(name), std::ios::binary) << bytes;
+}
+
+bool GameFolder::exists(const std::string& name) const
+{
+    return GetFileAttributesA(file(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string GameFolder::read(const std::string& name) const
+{
+    return readWhole(file(name));
+}
+
+bool waitForStandin(const GameFolder& folder, const std::string& name, StandinRun& run, DWORD timeoutMs)
+{
+    const std::string record = "ran-" + name + ".txt";
+    // The stand-in writes its record in one go; wait for the last of its three lines.
+    const bool complete = pollUntil(timeoutMs, [&] {
+        const std::string text = folder.read(record);
+        return !text.empty() && text.back() == '\n' && std::count(text.begin(), text.end(), '\n') == 3;
+    });
+    if (!complete) {
+        return false;
+    }
+    std::istringstream lines(folder.read(record));
+    std::getline(lines, run.module);
+    std::getline(lines, run.directory);
+    lines >> run.processId;
+    return true;
+}
+
+std::string browserLog()
+{
+    return readWhole(VORTHAL_TEST_BROWSER_LOG);
+}
+
+void clearBrowserLog()
+{
+    (void)DeleteFileA(VORTHAL_TEST_BROWSER_LOG);
+}
+
+std::string waitForBrowserLog(DWORD timeoutMs)
+{
+    (void)pollUntil(timeoutMs, [] { return !browserLog().empty(); });
+    return browserLog();
+}
+
+LauncherProcess::LauncherProcess(const std::string& currentDirectory, const std::string& arguments,
+                                 const std::string& environment)
+{
+    std::string commandLine = std::string("\"") + VORTHAL_TEST_LAUNCHER + "\"";
+    if (!arguments.empty()) {
+        commandLine += " " + arguments;
+    }
+    // An extra NAME=value is added to a copy of this process's environment.
+    std::string block;
+    if (!environment.empty()) {
+        const char* own = GetEnvironmentStringsA();
+        for (const char* entry = own; *entry; entry += std::strlen(entry) + 1) {
+            block.append(entry, std::strlen(entry) + 1);
+        }
+        (void)FreeEnvironmentStringsA(const_cast<char*>(own));
+        block.append(environment).push_back('\0');
+        block.push_back('\0');
+    }
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(VORTHAL_TEST_LAUNCHER, commandLine.data(), nullptr, nullptr, FALSE, 0,
+                        block.empty() ? nullptr : block.data(), currentDirectory.c_str(), &startup, &process_)) {
+        process_ = {};
+    }
+}
+
+LauncherProcess::~LauncherProcess()
+{
+    if (!started()) {
+        return;
+    }
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+        (void)TerminateProcess(process_.hProcess, 1);
+        (void)WaitForSingleObject(process_.hProcess, 5000);
+    }
+    (void)CloseHandle(process_.hThread);
+    (void)CloseHandle(process_.hProcess);
+}
+
+HWND LauncherProcess::findWindow(const char* title) const
+{
+    WindowSearch search{process_.dwProcessId, title, nullptr};
+    (void)EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND LauncherProcess::waitForWindow(DWORD timeoutMs) const
+{
+    HWND window = nullptr;
+    (void)pollUntil(timeoutMs, [&] { return (window = findWindow("Vorthal")) != nullptr; });
+    return window;
+}
+
+bool LauncherProcess::waitForExit(DWORD timeoutMs, DWORD& exitCode) const
+{
+    if (!started() || WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+        return false;
+    }
+    return GetExitCodeProcess(process_.hProcess, &exitCode) != FALSE;
+}
+
+bool processRunning(DWORD processId)
+{
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (!process) {
+        return false;
+    }
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    (void)CloseHandle(process);
+    return running;
+}
+
+void endProcess(DWORD processId)
+{
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    if (process) {
+        (void)TerminateProcess(process, 0);
+        (void)WaitForSingleObject(process, 5000);
+        (void)CloseHandle(process);
+    }
+}

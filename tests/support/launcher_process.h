@@ -1,0 +1,71 @@
+#pragma once
+
+// Runs the real launcher under test in a temporary game folder and watches what it starts.
+#include <windows.h>
+
+#include <string>
+
+// A game folder of its own under %TEMP%, removed with everything in it at the end.
+class GameFolder {
+public:
+    GameFolder();
+    ~GameFolder();
+    GameFolder(const GameFolder&) = delete;
+    GameFolder& operator=(const GameFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "\\" + name; }
+
+    // Puts the stand-in program into the folder under the given name.
+    void addStandin(const std::string& name) const;
+    void write(const std::string& name, const std::string& bytes) const;
+    bool exists(const std::string& name) const;
+    std::string read(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+// What a stand-in recorded when it ran: its own path, its current directory, its process id.
+struct StandinRun {
+    std::string module;
+    std::string directory;
+    DWORD processId = 0;
+};
+
+// Waits up to timeoutMs for the stand-in of that name to record its run in folder.
+bool waitForStandin(const GameFolder& folder, const std::string& name, StandinRun& run, DWORD timeoutMs = 10000);
+
+// The addresses that the shell handed to the browser, one a line; and making that list empty.
+std::string browserLog();
+void clearBrowserLog();
+// Waits up to timeoutMs for the browser log to hold something.
+std::string waitForBrowserLog(DWORD timeoutMs = 10000);
+
+// The launcher program under test, started with the given current directory.
+class LauncherProcess {
+public:
+    explicit LauncherProcess(const std::string& currentDirectory, const std::string& arguments = "",
+                             const std::string& environment = "");
+    ~LauncherProcess();
+    LauncherProcess(const LauncherProcess&) = delete;
+    LauncherProcess& operator=(const LauncherProcess&) = delete;
+
+    bool started() const { return process_.hProcess != nullptr; }
+    DWORD id() const { return process_.dwProcessId; }
+
+    // The launcher window once it is visible, or null after timeoutMs.
+    HWND waitForWindow(DWORD timeoutMs = 20000) const;
+    // A visible top-level window of the launcher process with this title, or null.
+    HWND findWindow(const char* title) const;
+    // True when the process has ended within timeoutMs; its exit code then goes to exitCode.
+    bool waitForExit(DWORD timeoutMs, DWORD& exitCode) const;
+
+private:
+    PROCESS_INFORMATION process_{};
+};
+
+// True while the process of that id runs.
+bool processRunning(DWORD processId);
+// Ends the process of that id, if it still runs.
+void endProcess(DWORD processId);

@@ -1,0 +1,54 @@
+# Windows test programs run under Wine, in a world of their own that a ctest fixture sets up:
+# a virtual display, a prefix inside the build tree and one wineserver (support/wine-world).
+set(VORTHAL_WINE_WORLD ${CMAKE_BINARY_DIR}/wine-world)
+set(VORTHAL_TEST_PORTAL_PORT 47219 CACHE STRING "Loopback port of the stand-in portal in end-to-end tests")
+set(VORTHAL_TEST_PORTAL "http://127.0.0.1:${VORTHAL_TEST_PORTAL_PORT}")
+
+add_test(NAME wine_world_start COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/support/wine-world start ${VORTHAL_WINE_WORLD})
+add_test(NAME wine_world_stop COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/support/wine-world stop ${VORTHAL_WINE_WORLD})
+set_tests_properties(wine_world_start PROPERTIES FIXTURES_SETUP wine_world TIMEOUT 120)
+set_tests_properties(wine_world_stop PROPERTIES FIXTURES_CLEANUP wine_world TIMEOUT 60)
+
+# Paths under the build tree as a program inside Wine sees them.
+function(vorthal_wine_path out unix_path)
+  if(CMAKE_HOST_WIN32)
+    set(${out} "${unix_path}" PARENT_SCOPE)
+  else()
+    set(${out} "Z:${unix_path}" PARENT_SCOPE)
+  endif()
+endfunction()
+
+# The real launcher, built to talk to the stand-in portal on the loopback address, and the
+# stand-in programs it starts.
+vorthal_launcher(VorthalLoopback "${VORTHAL_TEST_PORTAL}")
+set_target_properties(VorthalLoopback PROPERTIES OUTPUT_NAME Vorthal RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/loopback)
+add_executable(standin WIN32 support/standin.cpp)
+vorthal_warnings(standin)
+vorthal_windows_program(standin)
+
+vorthal_wine_path(VORTHAL_WINE_LAUNCHER $<TARGET_FILE:VorthalLoopback>)
+vorthal_wine_path(VORTHAL_WINE_STANDIN $<TARGET_FILE:standin>)
+vorthal_wine_path(VORTHAL_WINE_BROWSER_LOG ${VORTHAL_WINE_WORLD}/browser.log)
+
+add_library(vorthal_test_support STATIC support/launcher_process.cpp support/dialog_template.cpp support/modal_dialog.cpp)
+target_include_directories(vorthal_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(vorthal_test_support PUBLIC GTest::gtest vorthal_core)
+target_compile_definitions(vorthal_test_support PUBLIC
+  "VORTHAL_TEST_LAUNCHER=\"${VORTHAL_WINE_LAUNCHER}\""
+  "VORTHAL_TEST_STANDIN=\"${VORTHAL_WINE_STANDIN}\""
+  "VORTHAL_TEST_BROWSER_LOG=\"${VORTHAL_WINE_BROWSER_LOG}\"")
+add_dependencies(vorthal_test_support VorthalLoopback standin)
+vorthal_warnings(vorthal_test_support)
+
+# A GoogleTest program run under Wine; each of its tests is one ctest test.
+function(vorthal_wine_test name)
+  add_executable(${name} ${ARGN} $<TARGET_OBJECTS:VorthalLoopback_portal>)
+  target_link_libraries(${name} PRIVATE vorthal_test_support vorthal_dialogs GTest::gtest_main)
+  vorthal_warnings(${name})
+  vorthal_windows_program(${name})
+  set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
+    ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/support/run-in-wine ${VORTHAL_WINE_WORLD})
+  # Listed from the sources: listing by running the program would start Wine before its world.
+  gtest_add_tests(TARGET ${name} SOURCES ${ARGN} TEST_LIST tests)
+  set_tests_properties(${tests} PROPERTIES FIXTURES_REQUIRED wine_world TIMEOUT 120)
+endfunction()
