@@ -6,6 +6,6 @@ function(vorthal_windows_program target)
     # The resource script carries the manifest; a second one from the linker would clash with it.
     target_link_options(${target} PRIVATE /MANIFEST:NO /DYNAMICBASE /NXCOMPAT)
   else()
-    target_link_options(${target} PRIVATE -static -Wl,--dynamicbase -Wl,--nxcompat $<$<CONFIG:Release,MinSizeRel>:-s>)
+    target_link_options(${target} PRIVATE -static -Wl,--dynamicbase -Wl,--nxcompat -Wl,--no-insert-timestamp $<$<CONFIG:Release,MinSizeRel>:-s>)
   endif()
 endfunction()

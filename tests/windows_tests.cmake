@@ -38,6 +38,7 @@ vorthal_windows_program(standin)
 
 vorthal_wine_path(VORTHAL_WINE_LAUNCHER $<TARGET_FILE:VorthalLoopback>)
 vorthal_wine_path(VORTHAL_WINE_STANDIN $<TARGET_FILE:standin>)
+vorthal_wine_path(VORTHAL_WINE_PRODUCT $<TARGET_FILE:Vorthal>)
 vorthal_wine_path(VORTHAL_WINE_BROWSER_LOG ${VORTHAL_WINE_WORLD}/browser.log)
 
 add_library(vorthal_test_support STATIC support/launcher_process.cpp support/dialog_template.cpp support/modal_dialog.cpp)
@@ -46,8 +47,9 @@ target_link_libraries(vorthal_test_support PUBLIC GTest::gtest vorthal_core)
 target_compile_definitions(vorthal_test_support PUBLIC
   "VORTHAL_TEST_LAUNCHER=\"${VORTHAL_WINE_LAUNCHER}\""
   "VORTHAL_TEST_STANDIN=\"${VORTHAL_WINE_STANDIN}\""
+  "VORTHAL_TEST_PRODUCT=\"${VORTHAL_WINE_PRODUCT}\""
   "VORTHAL_TEST_BROWSER_LOG=\"${VORTHAL_WINE_BROWSER_LOG}\"")
-add_dependencies(vorthal_test_support VorthalLoopback standin)
+add_dependencies(vorthal_test_support Vorthal VorthalLoopback standin)
 vorthal_warnings(vorthal_test_support)
 
 # A GoogleTest program run under Wine in the given world; each of its tests is one ctest test.

@@ -46,7 +46,7 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM param)
     (void)GetWindowThreadProcessId(window, &owner);
     char text[256] = {};
     (void)GetWindowTextA(window, text, sizeof text);
-    if (owner == search.processId && IsWindowVisible(window) && std::string(text) == search.title) {
+    if (owner == search.processId && IsWindowVisible(window) && (!search.title || std::string(text) == search.title)) {
         search.found = window;
         return FALSE;
     }
@@ -134,9 +134,9 @@ std::string waitForBrowserLog(DWORD timeoutMs)
 }
 
 LauncherProcess::LauncherProcess(const std::string& currentDirectory, const std::string& arguments,
-                                 const std::string& environment)
+                                 const std::string& environment, const std::string& program)
 {
-    std::string commandLine = std::string("\"") + VORTHAL_TEST_LAUNCHER + "\"";
+    std::string commandLine = "\"" + program + "\"";
     if (!arguments.empty()) {
         commandLine += " " + arguments;
     }
@@ -153,7 +153,7 @@ LauncherProcess::LauncherProcess(const std::string& currentDirectory, const std:
     }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(VORTHAL_TEST_LAUNCHER, commandLine.data(), nullptr, nullptr, FALSE, 0,
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                         block.empty() ? nullptr : block.data(), currentDirectory.c_str(), &startup, &process_)) {
         process_ = {};
     }

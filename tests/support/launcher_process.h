@@ -42,11 +42,12 @@ void clearBrowserLog();
 // Waits up to timeoutMs for the browser log to hold something.
 std::string waitForBrowserLog(DWORD timeoutMs = 10000);
 
-// The launcher program under test, started with the given current directory.
+// The launcher program under test (or another program), started with the given current
+// directory and, optionally, arguments and one more NAME=value in its environment.
 class LauncherProcess {
 public:
     explicit LauncherProcess(const std::string& currentDirectory, const std::string& arguments = "",
-                             const std::string& environment = "");
+                             const std::string& environment = "", const std::string& program = VORTHAL_TEST_LAUNCHER);
     ~LauncherProcess();
     LauncherProcess(const LauncherProcess&) = delete;
     LauncherProcess& operator=(const LauncherProcess&) = delete;
@@ -56,7 +57,7 @@ public:
 
     // The launcher window once it is visible, or null after timeoutMs.
     HWND waitForWindow(DWORD timeoutMs = 20000) const;
-    // A visible top-level window of the launcher process with this title, or null.
+    // A visible top-level window of the process with this title (any title if null), or null.
     HWND findWindow(const char* title) const;
     // True when the process has ended within timeoutMs; its exit code then goes to exitCode.
     bool waitForExit(DWORD timeoutMs, DWORD& exitCode) const;

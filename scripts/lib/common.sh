@@ -1,0 +1,41 @@
+# Shared by the scripts: where the project is, and installing what a fresh Debian 12 lacks.
+# shellcheck shell=bash
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+say() { printf '== %s\n' "$*"; }
+die() { printf '%s: %s\n' "$(basename "$0")" "$*" >&2; exit 1; }
+
+# Debian packages each build needs; names with :i386 need that architecture.
+packages_build="cmake ninja-build g++ googletest python3 mingw-w64 g++-mingw-w64-i686"
+packages_wine="wine wine32:i386 xvfb xauth libgl1-mesa-dri:i386 libglx-mesa0:i386 libgl1:i386 xdotool imagemagick"
+packages_fuzz="clang libclang-rt-14-dev"
+packages_bench="libbenchmark-dev"
+
+installed() {
+  [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
+}
+
+# ensure_packages NAME...: installs those of the packages that are missing, and nothing else.
+ensure_packages() {
+  local missing=() p
+  for p in "$@"; do
+    installed "$p" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+
+  command -v apt-get >/dev/null || die "missing packages (${missing[*]}) and no apt-get: install them by hand"
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || die "missing packages (${missing[*]}): run as root or install sudo"
+    sudo=(sudo)
+  fi
+  if printf '%s\n' "${missing[@]}" | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    say "adding the i386 architecture for 32-bit Wine"
+    "${sudo[@]}" dpkg --add-architecture i386 || die "could not add the i386 architecture"
+  fi
+  say "installing ${missing[*]}"
+  "${sudo[@]}" apt-get update -qq || die "apt-get update failed"
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null \
+    || die "could not install: ${missing[*]}"
+}
