@@ -9,6 +9,16 @@ add_test(NAME wine_world_stop COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/support/wine-w
 set_tests_properties(wine_world_start PROPERTIES FIXTURES_SETUP wine_world TIMEOUT 120)
 set_tests_properties(wine_world_stop PROPERTIES FIXTURES_CLEANUP wine_world TIMEOUT 60)
 
+# A second world, entirely separate, whose screen is smaller than the smallest display mode the
+# launcher offers and narrower than the Options dialog.
+set(VORTHAL_SMALL_WINE_WORLD ${CMAKE_BINARY_DIR}/wine-world-small)
+set(VORTHAL_SMALL_SCREEN 256x192 CACHE STRING "Screen size of the small-screen Wine world")
+add_test(NAME wine_world_small_start
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/support/wine-world start ${VORTHAL_SMALL_WINE_WORLD} ${VORTHAL_SMALL_SCREEN})
+add_test(NAME wine_world_small_stop COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/support/wine-world stop ${VORTHAL_SMALL_WINE_WORLD})
+set_tests_properties(wine_world_small_start PROPERTIES FIXTURES_SETUP wine_world_small TIMEOUT 120)
+set_tests_properties(wine_world_small_stop PROPERTIES FIXTURES_CLEANUP wine_world_small TIMEOUT 60)
+
 # Paths under the build tree as a program inside Wine sees them.
 function(vorthal_wine_path out unix_path)
   if(CMAKE_HOST_WIN32)
@@ -42,15 +52,27 @@ target_compile_definitions(vorthal_test_support PUBLIC
 add_dependencies(vorthal_test_support Vorthal VorthalLoopback standin)
 vorthal_warnings(vorthal_test_support)
 
-# A GoogleTest program run under Wine; each of its tests is one ctest test.
-function(vorthal_wine_test name)
+# A GoogleTest program run under Wine in the given world; each of its tests is one ctest test.
+function(vorthal_wine_test_in world fixture name)
   add_executable(${name} ${ARGN} $<TARGET_OBJECTS:VorthalLoopback_portal>)
   target_link_libraries(${name} PRIVATE vorthal_test_support vorthal_dialogs GTest::gtest_main)
   vorthal_warnings(${name})
   vorthal_windows_program(${name})
   set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
-    ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/support/run-in-wine ${VORTHAL_WINE_WORLD})
+    ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/support/run-in-wine ${world})
   # Listed from the sources: listing by running the program would start Wine before its world.
   gtest_add_tests(TARGET ${name} SOURCES ${ARGN} TEST_LIST tests)
-  set_tests_properties(${tests} PROPERTIES FIXTURES_REQUIRED wine_world TIMEOUT 120)
+  set_tests_properties(${tests} PROPERTIES FIXTURES_REQUIRED ${fixture} TIMEOUT 120)
+  # The program's tests, as NAME_tests, for properties that only some programs need.
+  set(${name}_tests ${tests} PARENT_SCOPE)
+endfunction()
+
+function(vorthal_wine_test name)
+  vorthal_wine_test_in(${VORTHAL_WINE_WORLD} wine_world ${name} ${ARGN})
+  set(${name}_tests ${${name}_tests} PARENT_SCOPE)
+endfunction()
+
+function(vorthal_small_screen_test name)
+  vorthal_wine_test_in(${VORTHAL_SMALL_WINE_WORLD} wine_world_small ${name} ${ARGN})
+  set(${name}_tests ${${name}_tests} PARENT_SCOPE)
 endfunction()
