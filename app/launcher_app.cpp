@@ -6,9 +6,11 @@
 #include "app/launch_choice.h"
 #include "app/launcher_dialog.h"
 #include "resources/resource.h"
+#include "settings/settings_file.h"
 
 void LauncherApp::run(HINSTANCE, int)
 {
+    loadSettings();
     const LaunchChoice choice = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LAUNCHER),
                                                 nullptr, LauncherDlgProc, 0);
     // -1: the dialog never opened, so its initialisation set up nothing to tear down.
