@@ -156,6 +156,19 @@ void keepAttributes(const std::string& configPath, DWORD attributes)
     }
 }
 
+// Replacing config.cfg deletes it, which another handle may forbid. Knowing beforehand keeps the
+// replace from failing part way: Wine's ReplaceFile, for one, then leaves a file of its own.
+bool deletable()
+{
+    const HANDLE file = CreateFileA(kConfigName, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    (void)CloseHandle(file); // nothing was written through it
+    return true;
+}
+
 // Puts the complete temporary file in config.cfg's place. True when the temporary must stay:
 // it has become config.cfg, or it holds the only copy of config.cfg's lines.
 bool moveIntoPlace(const std::string& configPath, const std::string& temporaryPath, const ConfigFile& config)
@@ -163,6 +176,9 @@ bool moveIntoPlace(const std::string& configPath, const std::string& temporaryPa
     if (config.contents == Contents::Missing) {
         // Not replacing: a config.cfg that appeared meanwhile is not ours to overwrite.
         return MoveFileExA(temporaryPath.c_str(), configPath.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+    }
+    if (!deletable()) {
+        return false;
     }
     if (ReplaceFileA(configPath.c_str(), temporaryPath.c_str(), nullptr, 0, nullptr, nullptr)) {
         keepAttributes(configPath, config.attributes);
