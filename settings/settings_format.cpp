@@ -30,16 +30,21 @@ constexpr std::string_view kLineEnd = "\r\n";
 // The key whose name the line begins with; no name begins another, so there is one at most.
 const Key* keyOf(std::string_view line)
 {
+    if (line.empty()) {
+        return nullptr;
+    }
     for (const Key& key : kKeys) {
-        if (line.compare(0, key.name.size(), key.name) == 0) {
+        // The first byte alone rules out nearly every line of a large file.
+        if (line[0] == key.name[0] && line.compare(0, key.name.size(), key.name) == 0) {
             return &key;
         }
     }
     return nullptr;
 }
 
-// Calls visit(text, ended) for each line in order: the text without its line end, and whether
-// a line end followed it. CR LF and a lone LF end a line; a lone CR is an ordinary byte.
+// Calls visit(text, end) for each line in order: its text, and the line end that followed it
+// ("\r\n", "\n", or nothing for a last line without one). CR LF and a lone LF end a line; a
+// lone CR is an ordinary byte.
 template <typename Visit>
 void forEachLine(std::string_view file, Visit visit)
 {
@@ -47,12 +52,12 @@ void forEachLine(std::string_view file, Visit visit)
     while (start < file.size()) {
         const void* newline = std::memchr(file.data() + start, '\n', file.size() - start);
         if (newline == nullptr) {
-            visit(file.substr(start), false);
+            visit(file.substr(start), std::string_view());
             return;
         }
         const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(newline) - file.data());
         const std::size_t textEnd = end > start && file[end - 1] == '\r' ? end - 1 : end;
-        visit(file.substr(start, textEnd - start), true);
+        visit(file.substr(start, textEnd - start), file.substr(textEnd, end + 1 - textEnd));
         start = end + 1;
     }
 }
@@ -96,24 +101,34 @@ std::string writtenLine(const Key& key, std::int32_t value)
 template <typename Sink>
 void rewriteInto(std::string_view file, const std::string (&keyLines)[std::size(kKeys)], Sink& sink)
 {
-    forEachLine(file, [&](std::string_view text, bool) {
-        if (const Key* key = keyOf(text)) {
+    // Lines that come back exactly as they are gather into one run of bytes, copied in one go.
+    std::size_t run = 0;
+    forEachLine(file, [&](std::string_view text, std::string_view end) {
+        const Key* key = keyOf(text);
+        if (key == nullptr && end == kLineEnd) {
+            return;
+        }
+        const std::size_t lineStart = static_cast<std::size_t>(text.data() - file.data());
+        sink(file.substr(run, lineStart - run));
+        if (key != nullptr) {
             sink(keyLines[key - kKeys]);
         } else {
             sink(text);
             sink(kLineEnd);
         }
+        run = lineStart + text.size() + end.size();
     });
+    sink(file.substr(run));
 }
 
 } // namespace
 
 void parseSettings(std::string_view file, LauncherSettings& settings)
 {
-    forEachLine(file, [&](std::string_view text, bool ended) {
+    forEachLine(file, [&](std::string_view text, std::string_view end) {
         const Key* key = keyOf(text);
         // The line end counts as the character that must follow the name.
-        if (key == nullptr || (!ended && text.size() == key->name.size())) {
+        if (key == nullptr || (end.empty() && text.size() == key->name.size())) {
             return;
         }
         // The line end, when the window reaches it, ends the digits as any other character
@@ -135,9 +150,14 @@ std::string rewriteSettings(std::string_view file, const LauncherSettings& setti
     std::size_t size = 0;
     auto count = [&](std::string_view bytes) { size += bytes.size(); };
     rewriteInto(file, keyLines, count);
-    std::string rewritten;
-    rewritten.reserve(size);
-    auto append = [&](std::string_view bytes) { rewritten.append(bytes); };
-    rewriteInto(file, keyLines, append);
+    std::string rewritten(size, '\0');
+    char* out = rewritten.data();
+    auto copy = [&](std::string_view bytes) {
+        if (!bytes.empty()) {
+            std::memcpy(out, bytes.data(), bytes.size());
+            out += bytes.size();
+        }
+    };
+    rewriteInto(file, keyLines, copy);
     return rewritten;
 }
