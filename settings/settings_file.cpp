@@ -146,7 +146,7 @@ void writeInPlace(const std::string& bytes)
     (void)CloseHandle(file);
 }
 
-// Some systems' ReplaceFile does not carry the attributes over, although Windows' does.
+// Wine's ReplaceFile does not carry the attributes over, as Windows' does.
 void keepAttributes(const std::string& configPath, DWORD attributes)
 {
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -184,7 +184,8 @@ bool moveIntoPlace(const std::string& configPath, const std::string& temporaryPa
         keepAttributes(configPath, config.attributes);
         return true;
     }
-    // With no backup name this failure has already removed config.cfg.
+    // With no backup name this failure has already removed config.cfg: the temporary holds the
+    // only copy of its lines, and takes its place or stays.
     if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
         (void)MoveFileExA(temporaryPath.c_str(), configPath.c_str(), MOVEFILE_WRITE_THROUGH);
         return true;
