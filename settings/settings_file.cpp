@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <exception>
 #include <string>
 
 #include "settings/launcher_settings.h"
@@ -70,9 +69,9 @@ ConfigFile readConfig()
             if (size < config.bytes.max_size() && readToEnd(file, static_cast<std::size_t>(size), config.bytes)) {
                 config.contents = Contents::Read;
             }
-        } catch (const std::exception&) {
-            // More than this process can hold (std::bad_alloc, std::length_error): as
-            // unreadable as a locked file.
+        } catch (...) {
+            // Only allocation throws here: a file larger than this process can hold is as
+            // unreadable as a locked one.
         }
     }
     (void)CloseHandle(file); // opened for reading only: nothing is lost if closing fails
@@ -229,7 +228,7 @@ void saveSettings()
         if (!(written && closed && moveIntoPlace(configPath, temporaryPath, config))) {
             (void)DeleteFileA(temporaryPath.c_str()); // config.cfg is as it was; only the copy goes
         }
-    } catch (const std::exception&) {
-        // Too large to hold twice in memory: config.cfg stays as it was.
+    } catch (...) {
+        // Only allocation throws here: a file too large to hold twice leaves config.cfg as it was.
     }
 }

@@ -3,11 +3,13 @@
 // The input is four 32-bit values, then the bytes of the file.
 #include "settings/settings_format.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,12 +63,10 @@ std::vector<Line> linesOf(std::string_view file)
 
 const Key* keyOf(std::string_view text)
 {
-    for (const Key& key : kKeys) {
-        if (text.size() >= key.name.size() && std::memcmp(text.data(), key.name.data(), key.name.size()) == 0) {
-            return &key;
-        }
-    }
-    return nullptr;
+    const Key* key = std::find_if(std::begin(kKeys), std::end(kKeys), [&](const Key& k) {
+        return text.size() >= k.name.size() && std::memcmp(text.data(), k.name.data(), k.name.size()) == 0;
+    });
+    return key == std::end(kKeys) ? nullptr : key;
 }
 
 // The C library's reading of a value window, as the reference for the decimal rule.
