@@ -7,9 +7,11 @@
 #include "app/launcher_dialog.h"
 #include "resources/resource.h"
 #include "settings/display_modes.h"
+#include "settings/settings_file.h"
 
 void LauncherApp::run(HINSTANCE, int)
 {
+    loadSettings();
     enumerateDisplayModes();
     const LaunchChoice choice = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LAUNCHER),
                                                 nullptr, LauncherDlgProc, 0);

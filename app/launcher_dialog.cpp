@@ -4,6 +4,7 @@
 
 #include "app/window_centring.h"
 #include "resources/resource.h"
+#include "settings/options_dialog.h"
 
 namespace {
 
@@ -22,6 +23,10 @@ void onCommand(HWND dialog, int id)
     case IDC_CLOSE:
     case IDC_GAMEPAD:
         (void)EndDialog(dialog, id);
+        break;
+    case IDC_OPTIONS:
+        // Whatever the player did there, the launcher goes on.
+        (void)DialogBoxParamA(nullptr, MAKEINTRESOURCEA(IDD_OPTIONS), dialog, OptionsDlgProc, 0);
         break;
     default:
         // IDOK and IDCANCEL too: Enter and Esc must not end the launcher.

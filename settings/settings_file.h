@@ -1,10 +1,12 @@
 #pragma once
 
-// config.cfg in the current directory, shared with the game: the launcher owns four key lines.
+// config.cfg in the current directory, shared with the game, and the process-wide
+// launcherSettings. Neither operation reports anything: a file that cannot be read or written
+// leaves the values, or the file, as they were.
 
-// Fills launcherSettings from the key lines of config.cfg; a missing file changes nothing.
+// Sets each value whose key line config.cfg holds; leaves the others untouched.
 void loadSettings();
 
-// Rewrites the key lines of config.cfg with the values of launcherSettings, keeping every
-// other line as it stands.
+// Rewrites config.cfg with the current values: key lines replaced where they stand, every
+// other line kept. The file is replaced in one step, so that a failure leaves it as it was.
 void saveSettings();

@@ -18,21 +18,6 @@ std::string readWhole(const std::string& path)
     return bytes.str();
 }
 
-template <typename Ready>
-bool pollUntil(DWORD timeoutMs, Ready ready)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (ready()) {
-            return true;
-        }
-        if (GetTickCount() - start >= timeoutMs) {
-            return false;
-        }
-        Sleep(20);
-    }
-}
-
 struct WindowSearch {
     DWORD processId;
     const char* title;
@@ -103,10 +88,10 @@ bool waitForStandin(const GameFolder& folder, const std::string& name, StandinRu
 {
     const std::string record = "ran-" + name + ".txt";
     // The stand-in writes its record in one go; wait for the last of its three lines.
-    const bool complete = pollUntil(timeoutMs, [&] {
+    const bool complete = waitUntil([&] {
         const std::string text = folder.read(record);
         return !text.empty() && text.back() == '\n' && std::count(text.begin(), text.end(), '\n') == 3;
-    });
+    }, timeoutMs);
     if (!complete) {
         return false;
     }
@@ -129,7 +114,7 @@ void clearBrowserLog()
 
 std::string waitForBrowserLog(DWORD timeoutMs)
 {
-    (void)pollUntil(timeoutMs, [] { return !browserLog().empty(); });
+    (void)waitUntil([] { return !browserLog().empty(); }, timeoutMs);
     return browserLog();
 }
 
@@ -182,7 +167,7 @@ HWND LauncherProcess::findWindow(const char* title) const
 HWND LauncherProcess::waitForWindow(DWORD timeoutMs) const
 {
     HWND window = nullptr;
-    (void)pollUntil(timeoutMs, [&] { return (window = findWindow("Vorthal")) != nullptr; });
+    (void)waitUntil([&] { return (window = findWindow("Vorthal")) != nullptr; }, timeoutMs);
     return window;
 }
 

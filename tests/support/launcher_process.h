@@ -5,6 +5,20 @@
 
 #include <string>
 
+// Polls ready every 20 ms until it holds or timeoutMs has passed; says whether it held.
+template <typename Ready>
+bool waitUntil(Ready ready, DWORD timeoutMs = 10000)
+{
+    const DWORD start = GetTickCount();
+    while (!ready()) {
+        if (GetTickCount() - start >= timeoutMs) {
+            return false;
+        }
+        Sleep(20);
+    }
+    return true;
+}
+
 // A game folder of its own under %TEMP%, removed with everything in it at the end.
 class GameFolder {
 public:

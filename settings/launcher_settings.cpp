@@ -1,0 +1,3 @@
+#include "settings/launcher_settings.h"
+
+LauncherSettings launcherSettings;
