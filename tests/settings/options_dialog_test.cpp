@@ -10,7 +10,7 @@
 #include "app/window_centring.h"
 #include "resources/resource.h"
 #include "settings/display_modes.h"
-#include "settings_file_double.h"
+#include "saved_config.h"
 #include "support/modal_dialog.h"
 
 static bool operator==(const LauncherSettings& a, const LauncherSettings& b)
@@ -98,13 +98,14 @@ protected:
     {
         displayModeList = kFourModes;
         launcherSettings = {};
-        savedSettings.clear();
     }
 
     static INT_PTR run(const std::function<void(HWND)>& whileOpen, HWND owner = nullptr)
     {
         return runModal(IDD_OPTIONS, OptionsDlgProc, whileOpen, owner);
     }
+
+    SavedConfig config;
 };
 
 } // namespace
@@ -151,14 +152,14 @@ TEST_F(OptionsDialog, SelectsTheCurrentModeAndOkStoresTheSelection)
         SCOPED_TRACE(c.what);
         displayModeList = c.modes;
         launcherSettings = c.settings;
-        savedSettings.clear();
+        config.reset();
         const INT_PTR result = run([&](HWND dialog) {
             EXPECT_EQ(selected(dialog), c.selection);
             pressOk(dialog);
         });
         EXPECT_EQ(result, IDOK);
         EXPECT_EQ(launcherSettings, c.saved);
-        EXPECT_EQ(savedSettings, std::vector<LauncherSettings>{c.saved});
+        EXPECT_EQ(config.saved(), std::optional<LauncherSettings>(c.saved));
     }
 }
 
@@ -171,7 +172,7 @@ TEST_F(OptionsDialog, OkStoresTheEntryThePlayerChose)
     });
     EXPECT_EQ(result, IDOK);
     const LauncherSettings expected{1280, 960, 32, 0};
-    EXPECT_EQ(savedSettings, std::vector<LauncherSettings>{expected});
+    EXPECT_EQ(config.saved(), std::optional<LauncherSettings>(expected));
 }
 
 TEST_F(OptionsDialog, BloomBoxShowsTheSettingAndOkKeepsIt)
@@ -179,13 +180,13 @@ TEST_F(OptionsDialog, BloomBoxShowsTheSettingAndOkKeepsIt)
     for (int bloom : {0, 1, 5, -1}) {
         SCOPED_TRACE(bloom);
         launcherSettings = {1280, 800, 32, bloom};
-        savedSettings.clear();
+        config.reset();
         run([&](HWND dialog) {
             EXPECT_EQ(bloomChecked(dialog), bloom != 0);
             pressOk(dialog);
         });
-        ASSERT_EQ(savedSettings.size(), 1u);
-        EXPECT_EQ(savedSettings[0].bloom, bloom);
+        ASSERT_TRUE(config.saved());
+        EXPECT_EQ(config.saved()->bloom, bloom);
     }
 }
 
@@ -200,7 +201,7 @@ TEST_F(OptionsDialog, BloomClickTakesEffectAtOnceAndCancelKeepsIt)
     });
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(launcherSettings.bloom, 1);
-    EXPECT_TRUE(savedSettings.empty());
+    EXPECT_FALSE(config.saved());
 
     result = run([](HWND dialog) {
         EXPECT_TRUE(bloomChecked(dialog));
@@ -208,7 +209,7 @@ TEST_F(OptionsDialog, BloomClickTakesEffectAtOnceAndCancelKeepsIt)
     });
     EXPECT_EQ(result, IDOK);
     const LauncherSettings expected{1280, 800, 32, 1};
-    EXPECT_EQ(savedSettings, std::vector<LauncherSettings>{expected});
+    EXPECT_EQ(config.saved(), std::optional<LauncherSettings>(expected));
 }
 
 TEST_F(OptionsDialog, BloomClickedOffWritesZero)
@@ -222,8 +223,8 @@ TEST_F(OptionsDialog, BloomClickedOffWritesZero)
         clickBloom(dialog);
         pressOk(dialog);
     });
-    ASSERT_EQ(savedSettings.size(), 1u);
-    EXPECT_EQ(savedSettings[0].bloom, 0);
+    ASSERT_TRUE(config.saved());
+    EXPECT_EQ(config.saved()->bloom, 0);
 }
 
 TEST_F(OptionsDialog, CloseRequestEndsItWithoutWriting)
@@ -237,18 +238,18 @@ TEST_F(OptionsDialog, CloseRequestEndsItWithoutWriting)
     EXPECT_EQ(result, IDC_CLOSE);
     EXPECT_NE(handled, 0);
     EXPECT_EQ(launcherSettings, (LauncherSettings{800, 600, 32, 0}));
-    EXPECT_TRUE(savedSettings.empty());
+    EXPECT_FALSE(config.saved());
 }
 
 TEST_F(OptionsDialog, EnterIsOkAndEscIsCancel)
 {
     launcherSettings = {1280, 960, 32, 0};
     EXPECT_EQ(run([](HWND) { pressKey(VK_ESCAPE); }), IDCANCEL);
-    EXPECT_TRUE(savedSettings.empty());
+    EXPECT_FALSE(config.saved());
 
     EXPECT_EQ(run([](HWND) { pressKey(VK_RETURN); }), IDOK);
     const LauncherSettings expected{1280, 960, 32, 0};
-    EXPECT_EQ(savedSettings, std::vector<LauncherSettings>{expected});
+    EXPECT_EQ(config.saved(), std::optional<LauncherSettings>(expected));
 }
 
 TEST_F(OptionsDialog, OkWithNoEntrySelectedKeepsTheScreenButSavesBloom)
@@ -271,7 +272,7 @@ TEST_F(OptionsDialog, OkWithNoEntrySelectedKeepsTheScreenButSavesBloom)
         SCOPED_TRACE(c.what);
         displayModeList = c.modes;
         launcherSettings = {1280, 800, 32, 0};
-        savedSettings.clear();
+        config.reset();
         const INT_PTR result = run([&](HWND dialog) {
             c.act(dialog);
             EXPECT_EQ(selected(dialog), (Entry{"", CB_ERR}));
@@ -281,7 +282,7 @@ TEST_F(OptionsDialog, OkWithNoEntrySelectedKeepsTheScreenButSavesBloom)
         EXPECT_EQ(result, IDOK);
         const LauncherSettings expected{1280, 800, 32, 1};
         EXPECT_EQ(launcherSettings, expected);
-        EXPECT_EQ(savedSettings, std::vector<LauncherSettings>{expected});
+        EXPECT_EQ(config.saved(), std::optional<LauncherSettings>(expected));
     }
 }
 
@@ -298,14 +299,14 @@ TEST_F(OptionsDialog, OtherCommandsLeaveItOpen)
         EXPECT_EQ(run([&](HWND dialog) { handled = sendToDialog(dialog, WM_COMMAND, command, 0); }), kStillOpen);
         EXPECT_NE(handled, 0);
     }
-    EXPECT_TRUE(savedSettings.empty());
+    EXPECT_FALSE(config.saved());
 }
 
 TEST_F(OptionsDialog, OnlyTheControlIdDecides)
 {
     EXPECT_EQ(run([](HWND dialog) { (void)sendToDialog(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0x1234), 0); }), IDCANCEL);
     EXPECT_EQ(run([](HWND dialog) { (void)sendToDialog(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_DOUBLECLICKED), 0); }), IDOK);
-    EXPECT_EQ(savedSettings.size(), 1u);
+    EXPECT_TRUE(config.saved());
 }
 
 TEST_F(OptionsDialog, LeavesOtherMessagesToTheDialogManager)
