@@ -6,6 +6,7 @@
 #include "app/launch_choice.h"
 #include "app/launcher_dialog.h"
 #include "resources/resource.h"
+#include "webview/web_view_teardown.h"
 
 void LauncherApp::run(HINSTANCE, int)
 {
@@ -13,6 +14,7 @@ void LauncherApp::run(HINSTANCE, int)
                                                 nullptr, LauncherDlgProc, 0);
     // -1: the dialog never opened, so its initialisation set up nothing to tear down.
     if (choice != -1) {
+        tearDownWebView(webViewHost);
         OleUninitialize();
     }
     // The launcher has nothing to add when the shell fails: there is no window left to report in.
