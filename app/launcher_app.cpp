@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "settings/display_modes.h"
 #include "settings/settings_file.h"
+#include "webview/web_view_teardown.h"
 
 void LauncherApp::run(HINSTANCE, int)
 {
@@ -17,6 +18,7 @@ void LauncherApp::run(HINSTANCE, int)
                                                 nullptr, LauncherDlgProc, 0);
     // -1: the dialog never opened, so its initialisation set up nothing to tear down.
     if (choice != -1) {
+        tearDownWebView(webViewHost);
         OleUninitialize();
     }
     // The launcher has nothing to add when the shell fails: there is no window left to report in.

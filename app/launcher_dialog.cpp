@@ -5,6 +5,7 @@
 #include "app/window_centring.h"
 #include "resources/resource.h"
 #include "settings/options_dialog.h"
+#include "webview/web_view_host.h"
 
 namespace {
 
@@ -14,6 +15,12 @@ void onInitDialog(HWND dialog)
     (void)SetWindowTextA(dialog, "Vorthal");
     centreOnScreen(dialog);
     (void)OleInitialize(nullptr);
+    const HWND placeholder = GetDlgItem(dialog, IDC_WEBVIEW);
+    webViewHost = WebViewHost::create();
+    // Without memory for a host the placeholder stays black and the buttons work as ever.
+    if (webViewHost) {
+        webViewHost->embedBrowser(placeholder);
+    }
 }
 
 void onCommand(HWND dialog, int id)

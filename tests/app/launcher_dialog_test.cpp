@@ -7,6 +7,7 @@
 #include "app/window_centring.h"
 #include "resources/resource.h"
 #include "support/modal_dialog.h"
+#include "webview/web_view_teardown.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ namespace {
 INT_PTR runLauncherDialog(const std::function<void(HWND)>& whileOpen)
 {
     const INT_PTR result = runModal(IDD_LAUNCHER, LauncherDlgProc, whileOpen);
+    tearDownWebView(webViewHost);
     OleUninitialize();
     return result;
 }

@@ -1,0 +1,67 @@
+#include "stand_in_control.h"
+
+#include <exdisp.h>
+
+HRESULT StandInControl::QueryInterface(REFIID iid, void** object)
+{
+    if (iid == IID_IUnknown || iid == IID_IOleObject) {
+        *object = static_cast<IOleObject*>(this);
+    } else if (iid == IID_IPersistStorage || iid == IID_IPersist) {
+        *object = static_cast<IPersistStorage*>(this);
+    } else {
+        if (iid == IID_IWebBrowser2) {
+            write("QueryInterface(IWebBrowser2)");
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+ULONG StandInControl::Release()
+{
+    --references_;
+    write("Release -> " + std::to_string(references_));
+    return static_cast<ULONG>(references_);
+}
+
+HRESULT StandInControl::SetClientSite(IOleClientSite* site)
+{
+    return write(site ? "SetClientSite" : "SetClientSite(null)");
+}
+
+HRESULT StandInControl::Close(DWORD saveOption)
+{
+    return write(saveOption == OLECLOSE_NOSAVE ? "Close(OLECLOSE_NOSAVE)" : "Close(" + std::to_string(saveOption) + ")");
+}
+
+StandInBrowserClass::StandInBrowserClass(std::vector<std::string>& log, Gives gives) : log_(log), gives_(gives)
+{
+    (void)CoRegisterClassObject(CLSID_WebBrowser, static_cast<IClassFactory*>(this), CLSCTX_INPROC_SERVER,
+                                REGCLS_MULTIPLEUSE, &cookie_);
+}
+
+StandInBrowserClass::~StandInBrowserClass()
+{
+    (void)CoRevokeClassObject(cookie_);
+}
+
+HRESULT StandInBrowserClass::QueryInterface(REFIID iid, void** object)
+{
+    *object = iid == IID_IUnknown || iid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
+    return *object ? S_OK : E_NOINTERFACE;
+}
+
+HRESULT StandInBrowserClass::CreateInstance(IUnknown*, REFIID iid, void** object)
+{
+    *object = nullptr;
+    if (gives_ == Gives::Nothing) {
+        return REGDB_E_CLASSNOTREG;
+    }
+    control_ = std::make_unique<StandInControl>(log_);
+    // The caller's reference takes the place of the one the control starts with.
+    const HRESULT result = control_->QueryInterface(iid, object);
+    control_->Release();
+    return result;
+}

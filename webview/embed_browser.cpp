@@ -1,0 +1,63 @@
+#include "webview/web_view_host.h"
+
+#include <exdisp.h>
+
+#include <cstring>
+#include <vector>
+
+#include "app/portal_address.h"
+
+namespace {
+
+// The start page address as the control takes it. The wide copy lives only until the BSTR is
+// made from it.
+BSTR startPageAddress()
+{
+    const std::size_t length = std::strlen(kStartPageAddress);
+    std::vector<WCHAR> wide(length + 1);
+    (void)MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, kStartPageAddress, -1, wide.data(), static_cast<int>(wide.size()));
+    return SysAllocString(wide.data());
+}
+
+} // namespace
+
+void WebViewHost::embedBrowser(HWND placeholder)
+{
+    window = placeholder;
+    (void)OleCreate(CLSID_WebBrowser, IID_IOleObject, OLERENDER_DRAW, nullptr, static_cast<IOleClientSite*>(&site),
+                    &storage, reinterpret_cast<void**>(&browser));
+    // No control (the system lacks it or cannot load it): the placeholder stays as it is.
+    if (!browser) {
+        return;
+    }
+    (void)browser->SetHostNames(L"Web Host", L"Web View");
+    (void)OleSetContainedObject(browser, TRUE);
+
+    RECT area{};
+    (void)GetClientRect(window, &area);
+    (void)browser->DoVerb(OLEIVERB_SHOW, nullptr, static_cast<IOleClientSite*>(&site), -1, window, &area);
+
+    IWebBrowser2* web = nullptr;
+    (void)browser->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&web));
+    // A control that cannot be navigated stays shown, empty.
+    if (!web) {
+        return;
+    }
+    VARIANT address;
+    VariantInit(&address);
+    address.vt = VT_BSTR;
+    address.bstrVal = startPageAddress();
+    VARIANT none[4];
+    for (VARIANT& unused : none) {
+        VariantInit(&unused);
+    }
+
+    (void)web->put_Left(0);
+    (void)web->put_Top(0);
+    (void)web->put_Width(area.right);
+    (void)web->put_Height(area.bottom);
+    (void)web->Navigate2(&address, &none[0], &none[1], &none[2], &none[3]);
+
+    (void)VariantClear(&address);
+    web->Release();
+}
