@@ -82,9 +82,9 @@ TEST_F(HostTest, StorageAndFrameDoNotImplementQueryInterface)
 
 TEST_F(HostTest, PartsCountNoReferencesAndLeaveTheHostAlone)
 {
-    IUnknown* parts[] = {&host->storage, clientSite(), inPlaceSite(), &host->frame};
     whenFreed(host, nullptr);
-    for (IUnknown* part : parts) {
+    for (IUnknown* part : {static_cast<IUnknown*>(&host->storage), static_cast<IUnknown*>(clientSite()),
+                           static_cast<IUnknown*>(inPlaceSite()), static_cast<IUnknown*>(&host->frame)}) {
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(part->AddRef(), 1u);
         }

@@ -28,7 +28,8 @@ std::string oleState()
 }
 
 std::vector<std::string> events;
-StandInControl* recorder = nullptr;
+// Takes the place of the real control in the launcher; it lives as long as the test program.
+StandInControl recorder(events);
 
 BOOL CALLBACK findLauncher(HWND window, LPARAM found)
 {
@@ -54,7 +55,7 @@ void CALLBACK whileLauncherOpen(HWND, UINT, UINT_PTR timer, DWORD)
     if (webViewHost && webViewHost->browser) {
         webViewHost->browser->Close(OLECLOSE_NOSAVE);
         webViewHost->browser->Release();
-        webViewHost->browser = recorder;
+        webViewHost->browser = &recorder;
         whenFreed(webViewHost, [] { events.push_back("host freed" + oleState()); });
     } else {
         ADD_FAILURE() << "the launcher embedded no control";
@@ -67,9 +68,7 @@ void CALLBACK whileLauncherOpen(HWND, UINT, UINT_PTR timer, DWORD)
 TEST(WebViewTeardown, LauncherClosesTheControlThenReleasesItThenTheHostThenOle)
 {
     events.clear();
-    StandInControl control(events);
-    control.note = oleState;
-    recorder = &control;
+    recorder.note = oleState;
     (void)SetTimer(nullptr, 0, 20, whileLauncherOpen);
 
     LauncherApp().run(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
