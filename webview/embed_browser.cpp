@@ -59,5 +59,5 @@ void WebViewHost::embedBrowser(HWND placeholder)
     (void)web->Navigate2(&address, &none[0], &none[1], &none[2], &none[3]);
 
     (void)VariantClear(&address);
-    web->Release();
+    (void)web->Release();
 }
