@@ -25,13 +25,7 @@ TEST(LauncherTemplate, IsACaptionlessPopupInStandardForm)
 TEST(LauncherTemplate, HoldsItsSixControlsInTabOrder)
 {
     constexpr DWORD flatButton = WS_CHILD | BS_PUSHBUTTON | BS_FLAT;
-    const struct {
-        int id;
-        const char* className;
-        const char* text;
-        int x, y, width, height;
-        DWORD style;
-    } expected[] = {
+    expectItems(loadDialogTemplate(IDD_LAUNCHER), {
         {IDC_PLAY, "BUTTON", "PLAY", 7, 215, 76, 14, flatButton | WS_VISIBLE | WS_TABSTOP},
         {IDC_CLOSE, "BUTTON", "CLOSE", 377, 215, 49, 14, flatButton | WS_VISIBLE | WS_TABSTOP},
         {IDC_WEBVIEW, "STATIC", "", 7, 7, 419, 202, WS_CHILD | SS_BLACKRECT | WS_VISIBLE},
@@ -39,22 +33,5 @@ TEST(LauncherTemplate, HoldsItsSixControlsInTabOrder)
         {IDC_OPTIONS, "BUTTON", "OPTONS", 292, 215, 73, 14, flatButton},
         {IDC_LAUNCHERCOMBO, "COMBOBOX", "", 187, 215, 90, 43,
          WS_CHILD | CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_DISABLED},
-    };
-    const DialogTemplate dialog = loadDialogTemplate(IDD_LAUNCHER);
-    ASSERT_EQ(dialog.items.size(), std::size(expected));
-    for (size_t i = 0; i < dialog.items.size(); ++i) {
-        const DialogItem& item = dialog.items[i];
-        const auto& want = expected[i];
-        SCOPED_TRACE(want.id);
-        EXPECT_EQ(item.id, want.id);
-        EXPECT_TRUE(item.classIsAtom);
-        EXPECT_EQ(item.className, want.className);
-        EXPECT_EQ(item.text, want.text);
-        EXPECT_EQ(item.x, want.x);
-        EXPECT_EQ(item.y, want.y);
-        EXPECT_EQ(item.width, want.width);
-        EXPECT_EQ(item.height, want.height);
-        EXPECT_EQ(item.style, want.style) << std::hex << item.style;
-        EXPECT_EQ(item.exStyle, 0u);
-    }
+    });
 }

@@ -127,13 +127,7 @@ TEST(Soak, OptionsOpenedAndClosed200TimesInOneRun)
     }
     expectNoGrowth(warm, holdings(launcher.id()));
 
-    (void)PostMessageA(GetDlgItem(window, IDC_PLAY), BM_CLICK, 0, 0);
-    StandinRun run;
-    ASSERT_TRUE(waitForStandin(game, "_Vorthal.exe", run));
-    endProcess(run.processId);
-    DWORD exitCode = 1;
-    ASSERT_TRUE(launcher.waitForExit(20000, exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    expectPlayStartsTheGame(launcher, window, game);
 }
 
 TEST(Soak, FiftyRunsInARow)

@@ -58,11 +58,5 @@ TEST(OptionsInTheLauncher, OkRewritesConfigAndTheLauncherGoesOn)
     EXPECT_EQ(game.read("config.cfg"), "screenWidth = 1280\r\nscreenHeight = 1024\r\nscreenBPP = 32\r\n\r\n"
                                        "a line of the game's own, without line end\r\n");
 
-    (void)PostMessageA(GetDlgItem(window, IDC_PLAY), BM_CLICK, 0, 0);
-    StandinRun gameRun;
-    ASSERT_TRUE(waitForStandin(game, "_Vorthal.exe", gameRun));
-    endProcess(gameRun.processId);
-    DWORD exitCode = 1;
-    ASSERT_TRUE(launcher.waitForExit(20000, exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    expectPlayStartsTheGame(launcher, window, game);
 }

@@ -28,14 +28,7 @@ TEST(OptionsTemplate, IsACaptionedDialogInExtendedForm)
 TEST(OptionsTemplate, HoldsItsNineControlsInTabOrder)
 {
     constexpr DWORD hiddenCheckBox = WS_CHILD | BS_AUTOCHECKBOX | WS_TABSTOP | WS_DISABLED;
-    const struct {
-        int id;
-        const char* className;
-        const char* text;
-        int x, y, width, height;
-        DWORD style;
-        DWORD exStyle;
-    } expected[] = {
+    expectItems(loadDialogTemplate(IDD_OPTIONS), {
         {IDOK, "BUTTON", "OK", 71, 78, 50, 14, WS_CHILD | BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP, 0},
         {IDCANCEL, "BUTTON", "Cancel", 129, 78, 50, 14, WS_CHILD | BS_PUSHBUTTON | WS_VISIBLE | WS_TABSTOP, 0},
         {IDC_MOTIONBLUR, "BUTTON", "Motion Blur", 13, 40, 96, 10, hiddenCheckBox, 0},
@@ -46,22 +39,5 @@ TEST(OptionsTemplate, HoldsItsNineControlsInTabOrder)
         {IDC_STATIC, "STATIC", "Screen Resolution", 15, 22, 59, 8, WS_CHILD | SS_LEFT | WS_GROUP | WS_VISIBLE, 0},
         {IDC_RESOLUTION, "COMBOBOX", "", 83, 19, 81, 58,
          WS_CHILD | CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_VISIBLE | WS_TABSTOP, 0},
-    };
-    const DialogTemplate dialog = loadDialogTemplate(IDD_OPTIONS);
-    ASSERT_EQ(dialog.items.size(), std::size(expected));
-    for (size_t i = 0; i < dialog.items.size(); ++i) {
-        const DialogItem& item = dialog.items[i];
-        const auto& want = expected[i];
-        SCOPED_TRACE(want.text);
-        EXPECT_EQ(item.id, want.id);
-        EXPECT_TRUE(item.classIsAtom);
-        EXPECT_EQ(item.className, want.className);
-        EXPECT_EQ(item.text, want.text);
-        EXPECT_EQ(item.x, want.x);
-        EXPECT_EQ(item.y, want.y);
-        EXPECT_EQ(item.width, want.width);
-        EXPECT_EQ(item.height, want.height);
-        EXPECT_EQ(item.style, want.style) << std::hex << item.style;
-        EXPECT_EQ(item.exStyle, want.exStyle) << std::hex << item.exStyle;
-    }
+    });
 }

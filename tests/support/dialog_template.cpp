@@ -1,5 +1,8 @@
 #include "support/dialog_template.h"
 
+#include <gtest/gtest.h>
+
+#include <ios>
 #include <stdexcept>
 
 #ifdef _WIN32
@@ -147,6 +150,26 @@ DialogTemplate parseDialogTemplate(const unsigned char* data, std::size_t size)
         dialog.items.push_back(readItem(in, dialog.extended));
     }
     return dialog;
+}
+
+void expectItems(const DialogTemplate& dialog, const std::vector<ExpectedItem>& expected)
+{
+    ASSERT_EQ(dialog.items.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const DialogItem& item = dialog.items[i];
+        const ExpectedItem& want = expected[i];
+        SCOPED_TRACE(testing::Message() << "control " << i << ", id " << want.id << " \"" << want.text << "\"");
+        EXPECT_EQ(item.id, want.id);
+        EXPECT_TRUE(item.classIsAtom);
+        EXPECT_EQ(item.className, want.className);
+        EXPECT_EQ(item.text, want.text);
+        EXPECT_EQ(item.x, want.x);
+        EXPECT_EQ(item.y, want.y);
+        EXPECT_EQ(item.width, want.width);
+        EXPECT_EQ(item.height, want.height);
+        EXPECT_EQ(item.style, want.style) << std::hex << item.style;
+        EXPECT_EQ(item.exStyle, want.exStyle) << std::hex << item.exStyle;
+    }
 }
 
 #ifdef _WIN32

@@ -34,6 +34,19 @@ struct DialogTemplate {
     std::vector<DialogItem> items;
 };
 
+// A control as a test expects it in a compiled template, its class a predefined atom.
+struct ExpectedItem {
+    int id;
+    const char* className;
+    const char* text;
+    int x, y, width, height;
+    std::uint32_t style;
+    std::uint32_t exStyle = 0;
+};
+
+// Adds a test failure for each way the template's controls, in order, differ from expected.
+void expectItems(const DialogTemplate& dialog, const std::vector<ExpectedItem>& expected);
+
 // Throws std::runtime_error when the bytes end before the template does.
 DialogTemplate parseDialogTemplate(const unsigned char* data, std::size_t size);
 

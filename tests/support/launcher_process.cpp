@@ -2,11 +2,15 @@
 
 #include <shellapi.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+#include "resources/resource.h"
 
 namespace {
 
@@ -177,6 +181,17 @@ bool LauncherProcess::waitForExit(DWORD timeoutMs, DWORD& exitCode) const
         return false;
     }
     return GetExitCodeProcess(process_.hProcess, &exitCode) != FALSE;
+}
+
+void expectPlayStartsTheGame(const LauncherProcess& launcher, HWND window, const GameFolder& game)
+{
+    (void)PostMessageA(GetDlgItem(window, IDC_PLAY), BM_CLICK, 0, 0);
+    StandinRun run;
+    ASSERT_TRUE(waitForStandin(game, "_Vorthal.exe", run)) << "the game did not start";
+    endProcess(run.processId);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(launcher.waitForExit(20000, exitCode)) << "the launcher did not exit";
+    EXPECT_EQ(exitCode, 0u);
 }
 
 bool processRunning(DWORD processId)

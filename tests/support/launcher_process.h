@@ -80,6 +80,10 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
+// Presses PLAY in the launcher window and expects the game's stand-in to start and the launcher
+// to exit with 0; ends the stand-in.
+void expectPlayStartsTheGame(const LauncherProcess& launcher, HWND window, const GameFolder& game);
+
 // True while the process of that id runs.
 bool processRunning(DWORD processId);
 // Ends the process of that id, if it still runs.
