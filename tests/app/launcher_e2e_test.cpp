@@ -69,6 +69,17 @@ protected:
     GameFolder game;
 };
 
+// A key pressed in the launcher, delivered to its focus window as the keyboard would.
+void pressKey(const LauncherProcess& launcher, HWND window, WPARAM key)
+{
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui));
+    ASSERT_NE(gui.hwndFocus, nullptr) << "nothing has the focus in launcher " << launcher.id();
+    (void)PostMessageA(gui.hwndFocus, WM_KEYDOWN, key, 1);
+    (void)PostMessageA(gui.hwndFocus, WM_KEYUP, key, 0xC0000001);
+}
+
 } // namespace
 
 TEST_F(LauncherRun, PlayStartsTheGameFromTheCurrentDirectory)
@@ -99,6 +110,26 @@ TEST_F(LauncherRun, CloseAndCloseRequestOpenTheStatisticsPage)
 TEST_F(LauncherRun, CommandLineArgumentsChangeNothing)
 {
     runAndAct(Action::Play, "-windowed /gamepad xpad.exe \"http://example.invalid/\"");
+    expectStarted("_Vorthal.exe");
+}
+
+TEST_F(LauncherRun, EscKeepsItOpenAndEnterPressesTheFocusedButton)
+{
+    LauncherProcess launcher(game.path());
+    const HWND window = launcher.waitForWindow();
+    ASSERT_NE(window, nullptr);
+    pressKey(launcher, window, VK_ESCAPE);
+    DWORD exitCode = 1;
+    EXPECT_FALSE(launcher.waitForExit(1000, exitCode)) << "Esc ended the launcher";
+
+    // Tab goes round PLAY and CLOSE only, and the button it lands on becomes the one Enter
+    // presses. (Under Wine the button focused at start does not take the default frame, so
+    // Enter before any Tab comes as IDOK, which the launcher ignores.)
+    pressKey(launcher, window, VK_TAB);
+    pressKey(launcher, window, VK_TAB);
+    pressKey(launcher, window, VK_RETURN);
+    ASSERT_TRUE(launcher.waitForExit(20000, exitCode));
+    EXPECT_EQ(exitCode, 0u);
     expectStarted("_Vorthal.exe");
 }
 
