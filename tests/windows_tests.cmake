@@ -53,15 +53,21 @@ add_dependencies(vorthal_test_support Vorthal VorthalLoopback standin)
 vorthal_warnings(vorthal_test_support)
 
 # A GoogleTest program run under Wine in the given world; each of its tests is one ctest test.
+# It holds the launcher's dialog templates unless NO_TEMPLATES is given.
 function(vorthal_wine_test_in world fixture name)
-  add_executable(${name} ${ARGN} $<TARGET_OBJECTS:VorthalLoopback_portal>)
-  target_link_libraries(${name} PRIVATE vorthal_test_support vorthal_dialogs GTest::gtest_main)
+  cmake_parse_arguments(PARSE_ARGV 3 arg "NO_TEMPLATES" "" "")
+  set(sources ${arg_UNPARSED_ARGUMENTS})
+  add_executable(${name} ${sources} $<TARGET_OBJECTS:VorthalLoopback_portal>)
+  target_link_libraries(${name} PRIVATE vorthal_test_support GTest::gtest_main)
+  if(NOT arg_NO_TEMPLATES)
+    target_link_libraries(${name} PRIVATE vorthal_dialogs)
+  endif()
   vorthal_warnings(${name})
   vorthal_windows_program(${name})
   set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
     ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/support/run-in-wine ${world})
   # Listed from the sources: listing by running the program would start Wine before its world.
-  gtest_add_tests(TARGET ${name} SOURCES ${ARGN} TEST_LIST tests)
+  gtest_add_tests(TARGET ${name} SOURCES ${sources} TEST_LIST tests)
   set_tests_properties(${tests} PROPERTIES FIXTURES_REQUIRED ${fixture} TIMEOUT 120)
   # The program's tests, as NAME_tests, for properties that only some programs need.
   set(${name}_tests ${tests} PARENT_SCOPE)
