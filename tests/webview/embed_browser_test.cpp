@@ -197,16 +197,20 @@ private:
         return nullptr;
     }
 
-    // A BSTR is its length in bytes, then its characters and a terminating zero.
+    // A BSTR block is a pointer-sized header, then the characters and a terminating zero. The
+    // header ends with the length in bytes; a 64-bit system pads it in front.
     bool holdsAddress(const Block& block) const
     {
+        constexpr SIZE_T kHeader = sizeof(void*);
         const SIZE_T bytes = address_.size() * sizeof(WCHAR);
-        if (block.size < sizeof(DWORD) + bytes + sizeof(WCHAR)) {
+        if (block.size < kHeader + bytes + sizeof(WCHAR)) {
             return false;
         }
         const auto* start = static_cast<const unsigned char*>(block.memory);
-        return *reinterpret_cast<const DWORD*>(start) == bytes &&
-               std::wmemcmp(reinterpret_cast<const WCHAR*>(start + sizeof(DWORD)), address_.c_str(), address_.size() + 1) == 0;
+        DWORD length = 0;
+        std::memcpy(&length, start + kHeader - sizeof(DWORD), sizeof length);
+        return length == bytes &&
+               std::wmemcmp(reinterpret_cast<const WCHAR*>(start + kHeader), address_.c_str(), address_.size() + 1) == 0;
     }
 
     std::mutex mutex_;
