@@ -6,9 +6,12 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 say() { printf '== %s\n' "$*"; }
 die() { printf '%s: %s\n' "$(basename "$0")" "$*" >&2; exit 1; }
 
-# Debian packages each build needs; names with :i386 need that architecture.
-packages_build="cmake ninja-build g++ googletest python3 mingw-w64 g++-mingw-w64-i686"
-packages_wine="wine wine32:i386 xvfb xauth libgl1-mesa-dri:i386 libglx-mesa0:i386 libgl1:i386 xdotool imagemagick"
+# Debian packages each build needs; names with :i386 need that architecture. Both Wines are
+# installed: the 32-bit one runs the shipped program where the kernel can, wine64 runs the
+# 64-bit build everywhere. The Mesa drivers give each its Direct3D 9.
+packages_build="cmake ninja-build g++ googletest python3 mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64"
+packages_wine="wine wine32:i386 wine64 xvfb xauth libgl1-mesa-dri:i386 libglx-mesa0:i386 libgl1:i386
+  libgl1-mesa-dri libglx-mesa0 xdotool imagemagick"
 packages_fuzz="clang libclang-rt-14-dev"
 packages_bench="libbenchmark-dev"
 
@@ -38,4 +41,21 @@ ensure_packages() {
   "${sudo[@]}" apt-get update -qq || die "apt-get update failed"
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null \
     || die "could not install: ${missing[*]}"
+}
+
+# Whether this machine runs 32-bit programs: some kernels lack IA-32 emulation, and there the
+# 32-bit loader fails to start ("Exec format error") although it is installed.
+runs_32bit_programs() {
+  local version
+  version=$(/usr/lib/wine/wine --version 2>/dev/null) && [ -n "$version" ]
+}
+
+# The Windows build that Wine can show here: the shipped 32-bit one where it runs, else the
+# 64-bit one. Sets preset, arch and which.
+choose_windows_build() {
+  if runs_32bit_programs; then
+    preset=windows arch=win32 which="the 32-bit launcher (i686), the program that ships"
+  else
+    preset=windows64 arch=win64 which="the 64-bit launcher (x86_64): this machine runs no 32-bit programs"
+  fi
 }
