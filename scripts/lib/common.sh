@@ -16,7 +16,11 @@ packages_fuzz="clang libclang-rt-14-dev"
 packages_bench="libbenchmark-dev"
 
 installed() {
-  [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
+  # A name without an architecture means the machine's own: the same name may be installed
+  # for i386 as well, and that one does not count.
+  local name=${1%%:*} arch=${1#*:}
+  [ "$arch" != "$1" ] || arch=$(dpkg --print-architecture)
+  dpkg-query -W -f='${Status} ${Architecture}\n' "$name" 2>/dev/null | grep -qxE "install ok installed ($arch|all)"
 }
 
 # ensure_packages NAME...: installs those of the packages that are missing, and nothing else.
