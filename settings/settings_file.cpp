@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "settings/file_operations.h"
 #include "settings/launcher_settings.h"
 #include "settings/settings_format.h"
 
@@ -12,6 +13,18 @@ namespace {
 
 constexpr char kConfigName[] = "config.cfg";
 constexpr std::size_t kConfigNameLength = sizeof kConfigName - 1;
+// Beside config.cfg, under names no longer than a temporary file's, so that they fit wherever it
+// does: the launcher's backup while the replace runs, which each save overwrites and deletes,
+// and the complete copy kept where a save can neither finish nor be undone
+// (packaging/README.txt names it).
+constexpr char kBackupSuffix[] = ".bak.tmp";
+constexpr char kKeptSuffix[] = ".kept";
+
+// Where another program holds a file for a moment, as virus scanners and indexers do with a file
+// just written, an operation is tried again after pauses of 10, 20, 40, 80 and 160 ms, as long
+// as the save has waited no more than 310 ms in all.
+constexpr DWORD kFirstPause = 10;
+constexpr DWORD kPatience = 310;
 
 enum class Contents { Read, Missing, Unreadable };
 
@@ -81,12 +94,56 @@ ConfigFile readConfig()
     return config;
 }
 
+// One save: the paths of config.cfg and of the files beside it that it makes, and how long it
+// may still wait for files that another program holds.
+struct Save {
+    std::string config;
+    std::string temporary;
+    std::string backup;
+    std::string kept;
+    DWORD patience = kPatience;
+};
+
+// Tries the operation again while it fails for the moment, with access denied or a sharing
+// violation, and the save's patience lasts.
+template <typename Operation>
+bool retried(Save& save, Operation operation)
+{
+    DWORD pause = kFirstPause;
+    for (;;) {
+        if (operation()) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || pause > save.patience) {
+            return false;
+        }
+        Sleep(pause);
+        save.patience -= pause;
+        pause *= 2;
+    }
+}
+
+bool moveFile(Save& save, const std::string& from, const std::string& to, DWORD flags)
+{
+    return retried(save, [&] {
+        return fileOperations.moveFileEx(from.c_str(), to.c_str(), flags | MOVEFILE_WRITE_THROUGH) != FALSE;
+    });
+}
+
+// A file that cannot be deleted even when tried again stays: nothing is lost by it.
+void removeFile(Save& save, const std::string& path)
+{
+    (void)retried(save, [&] { return fileOperations.deleteFile(path.c_str()) != FALSE; });
+}
+
 bool writeAll(HANDLE file, const std::string& bytes)
 {
     std::size_t written = 0;
     while (written < bytes.size()) {
         DWORD done = 0;
-        if (!WriteFile(file, bytes.data() + written, chunk(bytes.size() - written), &done, nullptr) || done == 0) {
+        if (!fileOperations.writeFile(file, bytes.data() + written, chunk(bytes.size() - written), &done, nullptr) ||
+            done == 0) {
             return false;
         }
         written += done;
@@ -112,16 +169,17 @@ std::string fullConfigPath()
     return path;
 }
 
-// A new file of its own beside config.cfg, open for writing; its path goes to path.
-HANDLE createTemporary(const std::string& configPath, std::string& path)
+// A new file of its own beside config.cfg, open for writing; its path goes to save.temporary.
+HANDLE createTemporary(Save& save)
 {
-    const std::string folder = configPath.substr(0, configPath.size() - kConfigNameLength);
+    const std::string folder = save.config.substr(0, save.config.size() - kConfigNameLength);
     const DWORD seed = GetTickCount() ^ GetCurrentProcessId();
     for (DWORD attempt = 0; attempt <= 0xFFFF; ++attempt) {
         char leaf[32];
         (void)std::snprintf(leaf, sizeof leaf, "%s.%04lx.tmp", kConfigName, (seed + attempt) & 0xFFFF);
-        path = folder + leaf;
-        const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        save.temporary = folder + leaf;
+        const HANDLE file = fileOperations.createFile(save.temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                                      FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) {
             return file;
         }
@@ -129,23 +187,45 @@ HANDLE createTemporary(const std::string& configPath, std::string& path)
     return INVALID_HANDLE_VALUE;
 }
 
-// Where no file can be created beside config.cfg, the old way is the only way left: overwrite
-// it where it stands. Written over rather than emptied first, so that a failure part way keeps
-// at least the rest of the old bytes.
-void writeInPlace(const std::string& bytes)
+// Makes the file hold exactly these bytes: one write of them all from offset 0, then the end of
+// the file right behind them.
+bool overwrite(HANDLE file, const std::string& bytes)
 {
-    const HANDLE file = CreateFileA(kConfigName, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    if (writeAll(file, bytes)) {
-        (void)SetEndOfFile(file); // failing, it leaves old bytes behind the new, which is all it can do
-    }
-    (void)FlushFileBuffers(file);
-    (void)CloseHandle(file);
+    const DWORD length = static_cast<DWORD>(bytes.size());
+    const LARGE_INTEGER start{};
+    DWORD written = 0;
+    return length == bytes.size() && fileOperations.setFilePointerEx(file, start, nullptr, FILE_BEGIN) &&
+           fileOperations.writeFile(file, bytes.data(), length, &written, nullptr) && written == length &&
+           fileOperations.setEndOfFile(file);
 }
 
-// Wine's ReplaceFile does not carry the attributes over, as Windows' does.
+enum class InPlace { Written, AsItWas, Damaged };
+
+// The last resort, where no file beside config.cfg can be made or take its place: overwrite it
+// where it stands. Opened sharing writing as well as reading, so that another program holding
+// the file open that way does not stop it. A write, or setting the end, that fails part way is
+// undone by writing the old bytes back at their old length; only where that fails too is the
+// file left damaged. An existing config.cfg is opened as it is (disposition OPEN_EXISTING); a
+// missing one is created (CREATE_NEW), as one that appeared meanwhile is not ours to overwrite.
+InPlace writeInPlace(const std::string& bytes, const std::string& old, DWORD disposition)
+{
+    const HANDLE file = fileOperations.createFile(kConfigName, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                  disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return InPlace::AsItWas;
+    }
+    InPlace result = InPlace::Written;
+    if (!overwrite(file, bytes)) {
+        result = overwrite(file, old) ? InPlace::AsItWas : InPlace::Damaged;
+    }
+    // The bytes are written; a flush or close that fails leaves them to the system to put on disk.
+    (void)fileOperations.flushFileBuffers(file);
+    (void)fileOperations.closeHandle(file);
+    return result;
+}
+
+// Wine's ReplaceFile does not carry the attributes over, as Windows' does; nor does moving the
+// new file into place.
 void keepAttributes(const std::string& configPath, DWORD attributes)
 {
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -155,44 +235,70 @@ void keepAttributes(const std::string& configPath, DWORD attributes)
     }
 }
 
-// Replacing config.cfg deletes it, which another handle may forbid. Knowing beforehand keeps the
-// replace from failing part way: Wine's ReplaceFile, for one, then leaves a file of its own.
-bool deletable()
+bool missing(const std::string& path)
 {
-    const HANDLE file = CreateFileA(kConfigName, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    (void)CloseHandle(file); // nothing was written through it
-    return true;
+    return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
-// Puts the complete temporary file in config.cfg's place. True when the temporary must stay:
-// it has become config.cfg, or it holds the only copy of config.cfg's lines.
-bool moveIntoPlace(const std::string& configPath, const std::string& temporaryPath, const ConfigFile& config)
+// config.cfg is gone, its old bytes under the backup name, its new ones in the temporary file:
+// as ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 (1177) leaves them. Finishes the replace by moving the
+// new file into place, or else undoes it by moving the original back. Where neither can be
+// moved there, the new file, complete, is kept under a name a person recognises.
+void finishOrUndoReplace(Save& save, const ConfigFile& config)
+{
+    if (moveFile(save, save.temporary, save.config, 0)) {
+        keepAttributes(save.config, config.attributes);
+        removeFile(save, save.backup);
+    } else if (moveFile(save, save.backup, save.config, 0)) {
+        removeFile(save, save.temporary);
+    } else if (moveFile(save, save.temporary, save.kept, MOVEFILE_REPLACE_EXISTING)) {
+        removeFile(save, save.backup);
+    }
+    // Otherwise both files stay as they are, the original under the backup name.
+}
+
+// Puts the complete temporary file in config.cfg's place, or, where the replace is refused,
+// writes config.cfg in place.
+void replaceConfig(Save& save, const ConfigFile& config, const std::string& rewritten)
 {
     if (config.contents == Contents::Missing) {
         // Not replacing: a config.cfg that appeared meanwhile is not ours to overwrite.
-        return MoveFileExA(temporaryPath.c_str(), configPath.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+        if (!moveFile(save, save.temporary, save.config, 0)) {
+            removeFile(save, save.temporary);
+        }
+        return;
     }
-    if (!deletable()) {
-        return false;
+    if (retried(save, [&] {
+            return fileOperations.replaceFile(save.config.c_str(), save.temporary.c_str(), save.backup.c_str(), 0,
+                                              nullptr, nullptr) != FALSE;
+        })) {
+        keepAttributes(save.config, config.attributes);
+        removeFile(save, save.backup);
+        return;
     }
-    if (ReplaceFileA(configPath.c_str(), temporaryPath.c_str(), nullptr, 0, nullptr, nullptr)) {
-        keepAttributes(configPath, config.attributes);
-        return true;
+    // Which files are where after a failure is documented for each error. The one that moves
+    // config.cfg to the backup name is 1177; the look at both names catches any other that did.
+    if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 || (missing(save.config) && !missing(save.backup))) {
+        finishOrUndoReplace(save, config);
+        return;
     }
-    // With no backup name this failure has already removed config.cfg: the temporary holds the
-    // only copy of its lines, and takes its place or stays.
-    if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
-        (void)MoveFileExA(temporaryPath.c_str(), configPath.c_str(), MOVEFILE_WRITE_THROUGH);
-        return true;
+    // ERROR_UNABLE_TO_REMOVE_REPLACED (1175), ERROR_UNABLE_TO_MOVE_REPLACEMENT (1176, given a
+    // backup name) and every other error leave both files under their own names. The replace
+    // was refused: by another program holding config.cfg open without sharing its deletion,
+    // above all. Whether that program shares writing is told by trying.
+    removeFile(save, save.backup); // there should be none; one that is there is not needed
+    if (writeInPlace(rewritten, config.bytes, OPEN_EXISTING) != InPlace::Damaged) {
+        removeFile(save, save.temporary);
+        return;
     }
-    return false;
+    // config.cfg holds neither its old bytes nor the new: the new file, complete, is kept under a
+    // name a person recognises, or else stays under its temporary name.
+    (void)moveFile(save, save.temporary, save.kept, MOVEFILE_REPLACE_EXISTING);
 }
 
 } // namespace
+
+FileOperations fileOperations;
 
 void loadSettings()
 {
@@ -213,21 +319,27 @@ void saveSettings()
             return;
         }
         const std::string rewritten = rewriteSettings(config.bytes, launcherSettings);
-        const std::string configPath = fullConfigPath();
-        if (configPath.empty()) {
+        Save save;
+        save.config = fullConfigPath();
+        if (save.config.empty()) {
             return;
         }
-        std::string temporaryPath;
-        const HANDLE temporary = createTemporary(configPath, temporaryPath);
+        save.backup = save.config + kBackupSuffix;
+        save.kept = save.config + kKeptSuffix;
+        const HANDLE temporary = createTemporary(save);
         if (temporary == INVALID_HANDLE_VALUE) {
-            writeInPlace(rewritten);
+            // Where no file can be created beside config.cfg. Should the in-place write be
+            // damaged beyond undoing, there is no other copy to keep.
+            (void)writeInPlace(rewritten, config.bytes, config.contents == Contents::Missing ? CREATE_NEW : OPEN_EXISTING);
             return;
         }
-        const bool written = writeAll(temporary, rewritten) && FlushFileBuffers(temporary);
-        const bool closed = CloseHandle(temporary) != FALSE;
-        if (!(written && closed && moveIntoPlace(configPath, temporaryPath, config))) {
-            (void)DeleteFileA(temporaryPath.c_str()); // config.cfg is as it was; only the copy goes
+        const bool written = writeAll(temporary, rewritten) && fileOperations.flushFileBuffers(temporary);
+        const bool closed = fileOperations.closeHandle(temporary) != FALSE;
+        if (!(written && closed)) {
+            removeFile(save, save.temporary); // config.cfg is as it was; only the incomplete copy goes
+            return;
         }
+        replaceConfig(save, config, rewritten);
     } catch (...) {
         // Only allocation throws here: a file too large to hold twice leaves config.cfg as it was.
     }
