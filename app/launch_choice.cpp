@@ -1,7 +1,7 @@
 #include "app/launch_choice.h"
 
-#include "app/portal_address.h"
 #include "resources/resource.h"
+#include "shared/portal_address.h"
 
 const char* launchTarget(LaunchChoice choice)
 {

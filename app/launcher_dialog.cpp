@@ -2,9 +2,9 @@
 
 #include <ole2.h>
 
-#include "app/window_centring.h"
 #include "resources/resource.h"
 #include "settings/options_dialog.h"
+#include "shared/window_centring.h"
 #include "webview/web_view_host.h"
 
 namespace {

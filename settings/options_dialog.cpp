@@ -4,12 +4,12 @@
 #include <optional>
 #include <string>
 
-#include "app/window_centring.h"
 #include "resources/resource.h"
 #include "settings/display_modes.h"
 #include "settings/launcher_settings.h"
 #include "settings/resolution_entries.h"
 #include "settings/settings_file.h"
+#include "shared/window_centring.h"
 
 namespace {
 

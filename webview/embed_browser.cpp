@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/portal_address.h"
+#include "shared/portal_address.h"
 
 namespace {
 

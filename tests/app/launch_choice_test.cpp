@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/portal_address.h"
+#include "shared/portal_address.h"
 
 TEST(LaunchTarget, EachChoiceOpensItsTarget)
 {

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/window_centring.h"
 #include "resources/resource.h"
+#include "shared/window_centring.h"
 #include "support/modal_dialog.h"
 #include "webview/web_view_teardown.h"
 

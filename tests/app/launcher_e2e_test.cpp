@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/portal_address.h"
 #include "resources/resource.h"
+#include "shared/portal_address.h"
 #include "support/launcher_process.h"
 
 namespace {

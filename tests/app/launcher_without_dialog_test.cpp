@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/portal_address.h"
+#include "shared/portal_address.h"
 #include "support/launcher_process.h"
 
 TEST(LauncherWithoutDialog, TearsDownNothingAndOpensTheStatisticsPage)

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/window_centring.h"
 #include "resources/resource.h"
 #include "settings/display_modes.h"
+#include "shared/window_centring.h"
 #include "support/modal_dialog.h"
 
 TEST(OptionsDialogOnANarrowScreen, OverhangsBothEdgesAlike)

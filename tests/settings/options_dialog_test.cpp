@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/window_centring.h"
 #include "resources/resource.h"
-#include "settings/display_modes.h"
 #include "saved_config.h"
+#include "settings/display_modes.h"
+#include "shared/window_centring.h"
 #include "support/modal_dialog.h"
 
 static bool operator==(const LauncherSettings& a, const LauncherSettings& b)

@@ -16,8 +16,8 @@
 
 #include "allocation_watch.h"
 #include "app/launcher_dialog.h"
-#include "app/portal_address.h"
 #include "resources/resource.h"
+#include "shared/portal_address.h"
 #include "stand_in_control.h"
 #include "support/modal_dialog.h"
 #include "webview/web_view_teardown.h"

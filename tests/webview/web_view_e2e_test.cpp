@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/portal_address.h"
 #include "resources/resource.h"
+#include "shared/portal_address.h"
 #include "support/launcher_process.h"
 
 namespace {

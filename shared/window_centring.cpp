@@ -1,4 +1,4 @@
-#include "app/window_centring.h"
+#include "shared/window_centring.h"
 
 void centreOnScreen(HWND window)
 {
