@@ -45,8 +45,9 @@ void WebViewHost::embedBrowser(HWND placeholder)
     }
     VARIANT address;
     VariantInit(&address);
-    address.vt = VT_BSTR;
-    address.bstrVal = startPageAddress();
+    // Through the accessors: only some SDKs' headers make VARIANT's inner union nameless.
+    V_VT(&address) = VT_BSTR;
+    V_BSTR(&address) = startPageAddress();
     VARIANT none[4];
     for (VARIANT& unused : none) {
         VariantInit(&unused);

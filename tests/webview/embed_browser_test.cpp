@@ -153,7 +153,7 @@ public:
         }
         return memory;
     }
-    void* STDMETHODCALLTYPE PreFree(void* memory, WINBOOL) override
+    void* STDMETHODCALLTYPE PreFree(void* memory, BOOL) override
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         if (Block* block = latest(memory)) {
@@ -162,16 +162,16 @@ public:
         }
         return memory;
     }
-    void STDMETHODCALLTYPE PostFree(WINBOOL) override {}
-    SIZE_T STDMETHODCALLTYPE PreRealloc(void* memory, SIZE_T size, void** request, WINBOOL) override
+    void STDMETHODCALLTYPE PostFree(BOOL) override {}
+    SIZE_T STDMETHODCALLTYPE PreRealloc(void* memory, SIZE_T size, void** request, BOOL) override
     {
         *request = memory;
         return size;
     }
-    void* STDMETHODCALLTYPE PostRealloc(void* memory, WINBOOL) override { return memory; }
+    void* STDMETHODCALLTYPE PostRealloc(void* memory, BOOL) override { return memory; }
     // SysFreeString asks for the size first and gives up on a block that is already free;
     // such an ask counts as a second free.
-    void* STDMETHODCALLTYPE PreGetSize(void* memory, WINBOOL) override
+    void* STDMETHODCALLTYPE PreGetSize(void* memory, BOOL) override
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         if (Block* block = latest(memory); block && block->frees > 0) {
@@ -179,9 +179,9 @@ public:
         }
         return memory;
     }
-    SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T size, WINBOOL) override { return size; }
-    void* STDMETHODCALLTYPE PreDidAlloc(void* memory, WINBOOL) override { return memory; }
-    int STDMETHODCALLTYPE PostDidAlloc(void*, WINBOOL, int allocated) override { return allocated; }
+    SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T size, BOOL) override { return size; }
+    void* STDMETHODCALLTYPE PreDidAlloc(void* memory, BOOL) override { return memory; }
+    int STDMETHODCALLTYPE PostDidAlloc(void*, BOOL, int allocated) override { return allocated; }
     void STDMETHODCALLTYPE PreHeapMinimize() override {}
     void STDMETHODCALLTYPE PostHeapMinimize() override {}
 
