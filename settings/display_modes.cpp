@@ -40,7 +40,7 @@ HMODULE loadSystemDirect3D()
 
 } // namespace
 
-void enumerateDisplayModes(IDirect3D9* direct3d)
+void enumerateDisplayModesAndRelease(IDirect3D9* direct3d)
 {
     displayModeList.clear();
     if (!direct3d) {
@@ -71,7 +71,7 @@ void enumerateDisplayModes()
             direct3d = create(D3D_SDK_VERSION);
         }
     }
-    enumerateDisplayModes(direct3d);
+    enumerateDisplayModesAndRelease(direct3d);
     if (library) {
         (void)FreeLibrary(library);
     }

@@ -16,11 +16,6 @@ constexpr bool operator==(const DisplayMode& a, const DisplayMode& b)
     return a.height == b.height && a.width == b.width && a.bitsPerPixel == b.bitsPerPixel;
 }
 
-constexpr bool operator!=(const DisplayMode& a, const DisplayMode& b)
-{
-    return !(a == b);
-}
-
 // Modes in the order the adapter reports them. A record's position is its identity for the
 // Options dialog; no record equals the one right before it.
 using DisplayModeList = std::vector<DisplayMode>;
@@ -35,7 +30,7 @@ void enumerateDisplayModes();
 #ifdef _WIN32
 struct IDirect3D9;
 
-// Refills displayModeList from that Direct3D object and releases the caller's reference to it.
-// No object gives an empty list.
-void enumerateDisplayModes(IDirect3D9* direct3d);
+// Refills displayModeList from that Direct3D object, then releases the reference that the caller
+// handed over with it. No object gives an empty list.
+void enumerateDisplayModesAndRelease(IDirect3D9* direct3d);
 #endif

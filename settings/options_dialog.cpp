@@ -122,7 +122,7 @@ INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         onCommand(dialog, LOWORD(wParam));
         return TRUE;
     case WM_CLOSE:
-        (void)EndDialog(dialog, IDC_CLOSE);
+        (void)EndDialog(dialog, kCloseRequestResult);
         return TRUE;
     default:
         return FALSE;

@@ -33,7 +33,7 @@ TEST(EnumerateDisplayModes, ChoosesTheFirstFormatThatWorksFullScreen)
         StandinDirect3D direct3d;
         direct3d.fullScreenFormats = c.fullScreen;
         direct3d.modes = {{D3DFMT_A8R8G8B8, kArgbModes}, {D3DFMT_X8R8G8B8, kXrgbModes}};
-        enumerateDisplayModes(&direct3d);
+        enumerateDisplayModesAndRelease(&direct3d);
 
         ASSERT_EQ(direct3d.checks.size(), c.checked.size());
         for (size_t i = 0; i < c.checked.size(); ++i) {
@@ -74,7 +74,7 @@ TEST(EnumerateDisplayModes, ListsTheAdaptersModesInItsOrder)
         StandinDirect3D direct3d;
         direct3d.fullScreenFormats = {D3DFMT_A8R8G8B8};
         direct3d.modes[D3DFMT_A8R8G8B8] = c.reported;
-        enumerateDisplayModes(&direct3d);
+        enumerateDisplayModesAndRelease(&direct3d);
         EXPECT_EQ(displayModeList, c.list);
         for (UINT adapter : direct3d.adaptersAsked) {
             EXPECT_EQ(adapter, D3DADAPTER_DEFAULT);
@@ -88,7 +88,7 @@ TEST(EnumerateDisplayModes, ReleasesTheObjectAndReplacesTheOldList)
     StandinDirect3D direct3d;
     direct3d.fullScreenFormats = {D3DFMT_A8R8G8B8};
     direct3d.modes[D3DFMT_A8R8G8B8] = {{1920, 1080}};
-    enumerateDisplayModes(&direct3d);
+    enumerateDisplayModesAndRelease(&direct3d);
     EXPECT_EQ(displayModeList, (DisplayModeList{{1080, 1920, 32}}));
     EXPECT_EQ(direct3d.references, 0);
 }
@@ -96,6 +96,6 @@ TEST(EnumerateDisplayModes, ReleasesTheObjectAndReplacesTheOldList)
 TEST(EnumerateDisplayModes, NoDirect3DObjectGivesAnEmptyList)
 {
     displayModeList = {{768, 1024, 32}};
-    enumerateDisplayModes(nullptr);
+    enumerateDisplayModesAndRelease(nullptr);
     EXPECT_TRUE(displayModeList.empty());
 }

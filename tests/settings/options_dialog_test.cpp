@@ -235,7 +235,7 @@ TEST_F(OptionsDialog, CloseRequestEndsItWithoutWriting)
         (void)SendMessageA(resolutions(dialog), CB_SETCURSEL, 2, 0);
         handled = sendToDialog(dialog, WM_CLOSE, 0, 0);
     });
-    EXPECT_EQ(result, IDC_CLOSE);
+    EXPECT_EQ(result, kCloseRequestResult);
     EXPECT_NE(handled, 0);
     EXPECT_EQ(launcherSettings, (LauncherSettings{800, 600, 32, 0}));
     EXPECT_FALSE(config.saved());
