@@ -1,6 +1,5 @@
 #include "app/launcher_app.h"
 
-#include <ole2.h>
 #include <shellapi.h>
 
 #include "app/launch_choice.h"
@@ -8,7 +7,6 @@
 #include "resources/resource.h"
 #include "settings/display_modes.h"
 #include "settings/settings_file.h"
-#include "webview/web_view_teardown.h"
 
 void LauncherApp::run(HINSTANCE, int)
 {
@@ -16,11 +14,7 @@ void LauncherApp::run(HINSTANCE, int)
     enumerateDisplayModes();
     const LaunchChoice choice = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LAUNCHER),
                                                 nullptr, LauncherDlgProc, 0);
-    // -1: the dialog never opened, so its initialisation set up nothing to tear down.
-    if (choice != -1) {
-        tearDownWebView(webViewHost);
-        OleUninitialize();
-    }
+    undoLauncherDialogSetUp();
     // The launcher has nothing to add when the shell fails: there is no window left to report in.
     (void)ShellExecuteA(nullptr, "open", launchTarget(choice), "", "", SW_SHOWNORMAL);
 }

@@ -6,15 +6,20 @@
 #include "settings/options_dialog.h"
 #include "shared/window_centring.h"
 #include "webview/web_view_host.h"
+#include "webview/web_view_teardown.h"
 
 namespace {
+
+// Whether the initialisation initialised OLE, which the launcher must balance once the dialog
+// has ended.
+bool oleInitialised = false;
 
 void onInitDialog(HWND dialog)
 {
     // The template has no title; the text names the window on the taskbar and to Alt+Tab.
     (void)SetWindowTextA(dialog, "Vorthal");
     centreOnScreen(dialog);
-    (void)OleInitialize(nullptr);
+    oleInitialised = SUCCEEDED(OleInitialize(nullptr));
     const HWND placeholder = GetDlgItem(dialog, IDC_WEBVIEW);
     webViewHost = WebViewHost::create();
     // Without memory for a host the placeholder stays black and the buttons work as ever.
@@ -42,6 +47,15 @@ void onCommand(HWND dialog, int id)
 }
 
 } // namespace
+
+void undoLauncherDialogSetUp()
+{
+    tearDownWebView(webViewHost);
+    if (oleInitialised) {
+        OleUninitialize();
+        oleInitialised = false;
+    }
+}
 
 INT_PTR CALLBACK LauncherDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {

@@ -1,8 +1,9 @@
 #pragma once
 
 // The in-place container of the web-browser control in the launcher window. The control talks
-// to three plain objects that live inside the host and do not count references; the host's own
-// count alone decides how long all of them live.
+// to three plain objects that live inside the host and do not count references. The host's own
+// count decides how long the launcher uses the host; its memory, parts included, stays until the
+// process ends.
 #include <windows.h>
 
 #include <ole2.h>
@@ -121,6 +122,11 @@ public:
     // loading the portal's start page; returns without waiting for the page. Where the system
     // offers no usable control, the placeholder is left as it was.
     void embedBrowser(HWND placeholder);
+
+    // Ends the host's use with the last reference but keeps its memory: a control still loading
+    // a page past the teardown may yet call the storage and the frame, which nothing can take
+    // back from it. The system takes the memory back with the process.
+    std::int32_t Release() override;
 
     HWND window = nullptr;
     HostStorage storage;

@@ -8,7 +8,8 @@ void tearDownWebView(WebViewHost*& host)
     if (host->browser) {
         (void)host->browser->Close(OLECLOSE_NOSAVE);
         // A control still loading a page holds references of its own and outlives this
-        // release; through Close it keeps the client site, which goes with the host.
+        // release. It keeps the client site through Close, so it is taken back here; the storage
+        // and the frame it may still call, which is why the host keeps its memory.
         (void)host->browser->SetClientSite(nullptr);
         host->browser->Release();
         host->browser = nullptr;

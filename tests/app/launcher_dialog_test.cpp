@@ -1,13 +1,10 @@
 #include "app/launcher_dialog.h"
 
-#include <ole2.h>
-
 #include <gtest/gtest.h>
 
 #include "resources/resource.h"
 #include "shared/window_centring.h"
 #include "support/modal_dialog.h"
-#include "webview/web_view_teardown.h"
 
 namespace {
 
@@ -16,8 +13,7 @@ namespace {
 INT_PTR runLauncherDialog(const std::function<void(HWND)>& whileOpen)
 {
     const INT_PTR result = runModal(IDD_LAUNCHER, LauncherDlgProc, whileOpen);
-    tearDownWebView(webViewHost);
-    OleUninitialize();
+    undoLauncherDialogSetUp();
     return result;
 }
 

@@ -2,6 +2,24 @@
 
 #include <exdisp.h>
 
+namespace {
+
+std::string named(HRESULT result)
+{
+    switch (result) {
+    case S_OK:
+        return "S_OK";
+    case E_NOTIMPL:
+        return "E_NOTIMPL";
+    case E_POINTER:
+        return "E_POINTER";
+    default:
+        return std::to_string(static_cast<unsigned long>(result));
+    }
+}
+
+} // namespace
+
 HRESULT StandInControl::QueryInterface(REFIID iid, void** object)
 {
     if (iid == IID_IUnknown || iid == IID_IOleObject) {
@@ -29,6 +47,29 @@ ULONG StandInControl::Release()
 HRESULT StandInControl::SetClientSite(IOleClientSite* site)
 {
     return write(site ? "SetClientSite" : "SetClientSite(null)");
+}
+
+HRESULT StandInControl::DoVerb(LONG, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT)
+{
+    // Activating in place, a control asks its site for the frame it will talk to.
+    IOleInPlaceSite* inPlace = nullptr;
+    if (site && SUCCEEDED(site->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&inPlace)))) {
+        IOleInPlaceUIWindow* document = nullptr;
+        RECT position{};
+        RECT clip{};
+        OLEINPLACEFRAMEINFO info{};
+        info.cb = sizeof info;
+        (void)inPlace->GetWindowContext(&frame_, &document, &position, &clip, &info);
+        inPlace->Release();
+    }
+    return write("DoVerb");
+}
+
+void StandInControl::endLoad()
+{
+    HWND window = nullptr;
+    write("frame GetWindow " + named(frame_ ? frame_->GetWindow(&window) : E_POINTER));
+    write("storage Commit " + named(storage_ ? storage_->Commit(STGC_DEFAULT) : E_POINTER));
 }
 
 HRESULT StandInControl::Close(DWORD saveOption)

@@ -19,6 +19,11 @@ public:
     // When set, what it returns is appended to every entry of the log.
     std::function<std::string()> note;
 
+    // What a control whose page was still loading at the teardown does when the load ends: it
+    // calls the frame and the storage it was given, which SetClientSite(null) did not take back.
+    // Logs "frame GetWindow" and "storage Commit" with their results.
+    void endLoad();
+
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
@@ -33,7 +38,7 @@ public:
     HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD, IDataObject**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DoVerb(LONG, LPMSG, IOleClientSite*, LONG, HWND, LPCRECT) override { return write("DoVerb"); }
+    HRESULT STDMETHODCALLTYPE DoVerb(LONG, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT) override;
     HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Update() override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE IsUpToDate() override { return E_NOTIMPL; }
@@ -50,7 +55,11 @@ public:
     // IPersistStorage, which OleCreate needs
     HRESULT STDMETHODCALLTYPE GetClassID(CLSID*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE IsDirty() override { return S_FALSE; }
-    HRESULT STDMETHODCALLTYPE InitNew(IStorage*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE InitNew(IStorage* storage) override
+    {
+        storage_ = storage;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE Load(IStorage*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Save(IStorage*, BOOL) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SaveCompleted(IStorage*) override { return E_NOTIMPL; }
@@ -65,6 +74,8 @@ private:
 
     std::vector<std::string>& log_;
     long references_ = 1;
+    IStorage* storage_ = nullptr;
+    IOleInPlaceFrame* frame_ = nullptr;
 };
 
 // While it exists, OleCreate of CLSID_WebBrowser on this thread makes a StandInControl, or
@@ -86,6 +97,9 @@ public:
     // IClassFactory
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override;
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+    // The control made last; null before the first.
+    StandInControl* control() const { return control_.get(); }
 
 private:
     std::vector<std::string>& log_;

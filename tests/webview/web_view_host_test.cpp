@@ -98,23 +98,35 @@ TEST_F(HostTest, PartsCountNoReferencesAndLeaveTheHostAlone)
     EXPECT_EQ(host->Release(), 1);
 }
 
-TEST(WebViewHost, ReleaseDestroysItWithTheLastReference)
+// The last release ends the host's use, not its memory: its parts go on answering a control
+// that calls them late, until the process ends.
+TEST(WebViewHost, ReleaseEndsItsUseWithTheLastReferenceAndKeepsItsParts)
 {
+    const HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 60, 30, nullptr, nullptr, nullptr, nullptr);
     for (int extraReferences : {0, 1}) {
         SCOPED_TRACE(extraReferences);
         WebViewHost* host = WebViewHost::create();
         ASSERT_NE(host, nullptr);
+        host->window = window;
         whenFreed(host, nullptr);
         if (extraReferences) {
             EXPECT_EQ(host->AddRef(), 2);
         }
         EXPECT_EQ(host->Release(), extraReferences);
-        EXPECT_EQ(watchedFreed(), extraReferences == 0);
         if (extraReferences) {
             EXPECT_EQ(host->Release(), 0);
-            EXPECT_TRUE(watchedFreed());
         }
+        EXPECT_FALSE(watchedFreed());
+
+        HWND fromFrame = nullptr;
+        EXPECT_EQ(host->frame.GetWindow(&fromFrame), S_OK);
+        EXPECT_EQ(fromFrame, window);
+        EXPECT_EQ(host->storage.SetClass(CLSID_NULL), S_OK);
+        void* site = nullptr;
+        EXPECT_EQ(host->site.QueryInterface(IID_IOleInPlaceSite, &site), S_OK);
+        EXPECT_EQ(site, static_cast<IOleInPlaceSite*>(&host->site));
     }
+    DestroyWindow(window);
 }
 
 TEST_F(HostTest, WindowContextIsThePlaceholdersClientAreaTwice)

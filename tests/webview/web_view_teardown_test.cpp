@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,17 @@ std::string oleState()
 }
 
 std::vector<std::string> events;
-// Takes the place of the real control in the launcher; it lives as long as the test program.
-StandInControl recorder(events);
+// Takes the place of the real control in the launcher, one for each run.
+std::optional<StandInControl> recorder;
+// The launcher's host, with a reference of the test's own beside the launcher's.
+WebViewHost* host = nullptr;
+
+// How many references the host holds besides the test's: whether the launcher still holds it.
+std::string hostState()
+{
+    host->AddRef();
+    return host->Release() > 1 ? ", host held" : ", host let go";
+}
 
 BOOL CALLBACK findLauncher(HWND window, LPARAM found)
 {
@@ -42,8 +52,12 @@ BOOL CALLBACK findLauncher(HWND window, LPARAM found)
     return TRUE;
 }
 
+// How the launcher dialog ends once it is up: with CLOSE, or with the -1 of a dialog that
+// failed after its initialisation.
+bool endWithFailure = false;
+
 // Runs in the launcher dialog's modal loop. Once the window is up, hands the launcher the
-// recorder in place of the real control, which it closes itself, and presses CLOSE.
+// recorder in place of the real control, which it closes itself, and ends the dialog.
 void CALLBACK whileLauncherOpen(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND launcher = nullptr;
@@ -55,29 +69,47 @@ void CALLBACK whileLauncherOpen(HWND, UINT, UINT_PTR timer, DWORD)
     if (webViewHost && webViewHost->browser) {
         webViewHost->browser->Close(OLECLOSE_NOSAVE);
         webViewHost->browser->Release();
-        webViewHost->browser = &recorder;
-        whenFreed(webViewHost, [] { events.push_back("host freed" + oleState()); });
+        webViewHost->browser = &*recorder;
+        host = webViewHost;
+        host->AddRef();
+        whenFreed(host, nullptr);
     } else {
         ADD_FAILURE() << "the launcher embedded no control";
     }
-    PostMessageA(launcher, WM_COMMAND, IDC_CLOSE, 0);
+    if (endWithFailure) {
+        EndDialog(launcher, -1);
+    } else {
+        PostMessageA(launcher, WM_COMMAND, IDC_CLOSE, 0);
+    }
 }
 
 } // namespace
 
+// Whatever the dialog returned, what its initialisation set up is undone in order. The host's
+// memory outlives the teardown and OLE, for a control that may still call it.
 TEST(WebViewTeardown, LauncherClosesTheControlThenReleasesItThenTheHostThenOle)
 {
-    events.clear();
-    recorder.note = oleState;
-    (void)SetTimer(nullptr, 0, 20, whileLauncherOpen);
+    for (bool failure : {false, true}) {
+        SCOPED_TRACE(failure ? "dialog ended with -1" : "CLOSE");
+        events.clear();
+        host = nullptr;
+        endWithFailure = failure;
+        recorder.emplace(events);
+        recorder->note = [] { return oleState() + hostState(); };
+        (void)SetTimer(nullptr, 0, 20, whileLauncherOpen);
 
-    LauncherApp().run(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
+        LauncherApp().run(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
 
-    const std::vector<std::string> expected = {"Close(OLECLOSE_NOSAVE), OLE up", "SetClientSite(null), OLE up",
-                                               "Release -> 0, OLE up", "host freed, OLE up"};
-    EXPECT_EQ(events, expected);
-    EXPECT_EQ(webViewHost, nullptr);
-    EXPECT_FALSE(oleInitialised());
+        const std::vector<std::string> expected = {"Close(OLECLOSE_NOSAVE), OLE up, host held",
+                                                   "SetClientSite(null), OLE up, host held",
+                                                   "Release -> 0, OLE up, host held"};
+        EXPECT_EQ(events, expected);
+        EXPECT_EQ(webViewHost, nullptr);
+        EXPECT_FALSE(oleInitialised());
+        ASSERT_NE(host, nullptr);
+        EXPECT_EQ(host->Release(), 0) << "the launcher kept its reference";
+        EXPECT_FALSE(watchedFreed());
+    }
 }
 
 TEST(WebViewTeardown, SkipsWhatWasNeverCreated)
@@ -88,8 +120,9 @@ TEST(WebViewTeardown, SkipsWhatWasNeverCreated)
 
     WebViewHost* withoutControl = WebViewHost::create();
     ASSERT_NE(withoutControl, nullptr);
-    whenFreed(withoutControl, nullptr);
+    WebViewHost* held = withoutControl;
+    held->AddRef();
     tearDownWebView(withoutControl);
-    EXPECT_TRUE(watchedFreed());
     EXPECT_EQ(withoutControl, nullptr);
+    EXPECT_EQ(held->Release(), 0);
 }
