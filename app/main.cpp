@@ -3,14 +3,16 @@
 #include <objbase.h>
 
 #include <memory>
+#include <new>
 
 #include "app/launcher_app.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
     (void)CoInitialize(nullptr);
-    {
-        const auto app = std::make_unique<LauncherApp>();
+    // Allocated without throwing: an exception leaving WinMain would end the process with another
+    // exit code. Without memory even for this object there is nothing to run.
+    if (const std::unique_ptr<LauncherApp> app{new (std::nothrow) LauncherApp}) {
         app->run(instance, showCommand);
     }
     CoUninitialize();

@@ -4,7 +4,8 @@
 
 #include <d3d9.h>
 
-#include <string>
+#include <cstring>
+#include <new>
 
 #include "settings/display_mode_filter.h"
 
@@ -29,13 +30,15 @@ D3DFORMAT chooseFormat(IDirect3D9& direct3d)
 // the game folder would otherwise come first in the search order.
 HMODULE loadSystemDirect3D()
 {
-    char folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    // On the stack: a start-up short of memory still gets as far as asking for the modes.
+    static constexpr char kLeaf[] = "\\d3d9.dll";
+    char path[MAX_PATH + sizeof kLeaf] = {};
+    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {
         return nullptr;
     }
-    const std::string path = std::string(folder, length) + "\\d3d9.dll";
-    return LoadLibraryA(path.c_str());
+    std::memcpy(path + length, kLeaf, sizeof kLeaf);
+    return LoadLibraryA(path);
 }
 
 } // namespace
@@ -48,12 +51,18 @@ void enumerateDisplayModesAndRelease(IDirect3D9* direct3d)
     }
     const D3DFORMAT format = chooseFormat(*direct3d);
     const UINT count = direct3d->GetAdapterModeCount(D3DADAPTER_DEFAULT, format);
-    for (UINT index = 0; index < count; ++index) {
-        D3DDISPLAYMODE mode{};
-        // A mode the adapter cannot describe is left out; the others still count.
-        if (SUCCEEDED(direct3d->EnumAdapterModes(D3DADAPTER_DEFAULT, format, index, &mode))) {
-            addAdapterMode(displayModeList, mode.Width, mode.Height);
+    try {
+        for (UINT index = 0; index < count; ++index) {
+            D3DDISPLAYMODE mode{};
+            // A mode the adapter cannot describe is left out; the others still count.
+            if (SUCCEEDED(direct3d->EnumAdapterModes(D3DADAPTER_DEFAULT, format, index, &mode))) {
+                addAdapterMode(displayModeList, mode.Width, mode.Height);
+            }
         }
+    } catch (const std::bad_alloc&) {
+        // A list cut short for lack of memory is dropped whole: the launcher goes on as after a
+        // failing mode query.
+        displayModeList.clear();
     }
     (void)direct3d->Release();
 }

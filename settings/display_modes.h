@@ -24,13 +24,13 @@ using DisplayModeList = std::vector<DisplayMode>;
 extern DisplayModeList displayModeList;
 
 // Refills displayModeList from the default adapter, through the system's Direct3D 9. A machine
-// without Direct3D 9 gets an empty list.
+// without Direct3D 9, or without the memory for the list, gets an empty list.
 void enumerateDisplayModes();
 
 #ifdef _WIN32
 struct IDirect3D9;
 
 // Refills displayModeList from that Direct3D object, then releases the reference that the caller
-// handed over with it. No object gives an empty list.
+// handed over with it. No object, or no memory for the list, gives an empty list.
 void enumerateDisplayModesAndRelease(IDirect3D9* direct3d);
 #endif

@@ -1,6 +1,7 @@
 #include "settings/options_dialog.h"
 
 #include <cstddef>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -99,13 +100,18 @@ void fillOptionsDialog(HWND dialog)
     (void)CheckDlgButton(dialog, IDC_BLOOM, launcherSettings.bloom != 0 ? BST_CHECKED : BST_UNCHECKED);
 
     const HWND resolutions = GetDlgItem(dialog, IDC_RESOLUTION);
-    for (std::size_t position = 0; position < displayModeList.size(); ++position) {
-        const std::string text = resolutionText(displayModeList[position]);
-        const LRESULT entry = SendMessageA(resolutions, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        // A failed add gives CB_ERR, and item data set at index -1 would go to every entry.
-        if (entry >= 0) {
-            (void)SendMessageA(resolutions, CB_SETITEMDATA, static_cast<WPARAM>(entry), static_cast<LPARAM>(position));
+    try {
+        for (std::size_t position = 0; position < displayModeList.size(); ++position) {
+            const std::string text = resolutionText(displayModeList[position]);
+            const LRESULT entry = SendMessageA(resolutions, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+            // A failed add gives CB_ERR, and item data set at index -1 would go to every entry.
+            if (entry >= 0) {
+                (void)SendMessageA(resolutions, CB_SETITEMDATA, static_cast<WPARAM>(entry), static_cast<LPARAM>(position));
+            }
         }
+    } catch (const std::bad_alloc&) {
+        // No exception may leave a dialog procedure. Without memory for an entry's text the box
+        // offers the entries it has.
     }
     // The box sorts by text, so entries move as later ones arrive: look the entry up at the end.
     // With no entries, selecting the first selects nothing.

@@ -11,5 +11,5 @@ constexpr INT_PTR kCloseRequestResult = 1002;
 INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Sets the Bloom box from the settings and fills the resolution box from the display modes,
-// selecting the current mode.
+// selecting the current mode. Short of memory, the box gets fewer entries.
 void fillOptionsDialog(HWND dialog);

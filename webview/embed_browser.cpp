@@ -3,20 +3,25 @@
 #include <exdisp.h>
 
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <new>
 
 #include "shared/portal_address.h"
 
 namespace {
 
-// The start page address as the control takes it. The wide copy lives only until the BSTR is
-// made from it.
+// The start page address as the control takes it, or null without the memory for it. The wide
+// copy lives only until the BSTR is made from it; it is allocated without throwing, as no
+// exception may leave the dialog procedure that embeds the control.
 BSTR startPageAddress()
 {
     const std::size_t length = std::strlen(kStartPageAddress);
-    std::vector<WCHAR> wide(length + 1);
-    (void)MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, kStartPageAddress, -1, wide.data(), static_cast<int>(wide.size()));
-    return SysAllocString(wide.data());
+    const std::unique_ptr<WCHAR[]> wide(new (std::nothrow) WCHAR[length + 1]());
+    if (!wide) {
+        return nullptr;
+    }
+    (void)MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, kStartPageAddress, -1, wide.get(), static_cast<int>(length + 1));
+    return SysAllocString(wide.get());
 }
 
 } // namespace
@@ -48,6 +53,11 @@ void WebViewHost::embedBrowser(HWND placeholder)
     // Through the accessors: only some SDKs' headers make VARIANT's inner union nameless.
     V_VT(&address) = VT_BSTR;
     V_BSTR(&address) = startPageAddress();
+    // Without memory for the address, too, the control stays shown, empty.
+    if (!V_BSTR(&address)) {
+        (void)web->Release();
+        return;
+    }
     VARIANT none[4];
     for (VARIANT& unused : none) {
         VariantInit(&unused);

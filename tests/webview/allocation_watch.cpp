@@ -9,6 +9,9 @@ const void* watched = nullptr;
 bool freed = false;
 std::function<void()> onWatchedFree;
 std::size_t failingSize = 0;
+bool counting = false;
+std::size_t counted = 0;
+std::size_t failingNumber = 0;
 
 void release(void* memory, std::size_t size)
 {
@@ -50,10 +53,31 @@ void failNextAllocationOf(std::size_t size)
     failingSize = size;
 }
 
+void countAllocationsFailing(std::size_t number)
+{
+    counted = 0;
+    failingNumber = number;
+    counting = true;
+}
+
+std::size_t allocationsCounted()
+{
+    return counted;
+}
+
+std::size_t stopCountingAllocations()
+{
+    counting = false;
+    return counted;
+}
+
 void* operator new(std::size_t size)
 {
     if (size != 0 && size == failingSize) {
         failingSize = 0;
+        throw std::bad_alloc();
+    }
+    if (counting && ++counted == failingNumber) {
         throw std::bad_alloc();
     }
     if (void* memory = std::malloc(size ? size : 1)) {
