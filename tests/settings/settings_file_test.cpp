@@ -7,6 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -40,10 +44,8 @@ enum class Step {
     WriteTemporary,
     FlushTemporary,
     CloseTemporary,
-    Replace,
-    MoveTemporary,
-    MoveBackup,
-    DeleteBackup,
+    RenameTemporary, // into config.cfg's place
+    KeepCopy,        // the temporary file to config.cfg.kept
     OpenInPlace,
     WriteInPlace,
     EndInPlace,
@@ -60,36 +62,72 @@ struct Failure {
     DWORD error;
 };
 
-// The real file operations, except that each failure given happens in place of its step. A
-// failing replace leaves the files as the ReplaceFile documentation says for its error: for
-// ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 the original under the backup name, for every other error
-// both files under their own names.
+bool endsWith(const std::string& text, const std::string& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// The real file operations, counted, except where the test wants otherwise: each failure given
+// happens in place of its step; another program may hold the new temporary file for a while
+// after the save closes it; and the process may stop after any call, so that every later call
+// fails without touching a file, and what it left open is closed as the system would.
 class FailingFileOperations {
 public:
-    explicit FailingFileOperations(std::vector<Failure> failures) : failures_(std::move(failures)), hits_(failures_.size())
+    explicit FailingFileOperations(std::vector<Failure> failures = {}) : failures_(std::move(failures)), hits_(failures_.size())
     {
         current_ = this;
         fileOperations.createFile = createFile;
         fileOperations.writeFile = writeFile;
         fileOperations.flushFileBuffers = flushFileBuffers;
+        fileOperations.setFilePointerEx = setFilePointerEx;
         fileOperations.setEndOfFile = setEndOfFile;
         fileOperations.closeHandle = closeHandle;
-        fileOperations.replaceFile = replaceFile;
         fileOperations.moveFileEx = moveFileEx;
         fileOperations.deleteFile = deleteFile;
     }
     ~FailingFileOperations()
     {
+        for (const HANDLE file : open_) {
+            (void)real_.closeHandle(file);
+        }
         fileOperations = real_;
         current_ = nullptr;
     }
     FailingFileOperations(const FailingFileOperations&) = delete;
     FailingFileOperations& operator=(const FailingFileOperations&) = delete;
 
+    // The process stops after this many calls; with midway, in the middle of the last of them,
+    // which must be a write, after half of its bytes.
+    void stopAfter(std::size_t calls, bool midway)
+    {
+        stopAfter_ = calls;
+        midway_ = midway;
+    }
+    void holdTemporary(DWORD ms) { holdMs_ = ms; }
+
     // How many of the failures happened: a step that never ran that often cannot fail.
     std::size_t happened() const { return static_cast<std::size_t>(std::count(hits_.begin(), hits_.end(), true)); }
+    // The step of each call made, and whether it was a write.
+    const std::vector<std::pair<Step, bool>>& calls() const { return calls_; }
+    bool ran(Step step) const
+    {
+        return std::any_of(calls_.begin(), calls_.end(), [step](const auto& call) { return call.first == step; });
+    }
 
 private:
+    // Counts the call; true where the process has stopped before it.
+    static bool stopped(Step step, bool write)
+    {
+        FailingFileOperations& self = *current_;
+        self.calls_.emplace_back(step, write);
+        if (self.calls_.size() <= self.stopAfter_) {
+            return false;
+        }
+        SetLastError(ERROR_PROCESS_ABORTED);
+        return true;
+    }
+    static bool stopsMidway() { return current_->midway_ && current_->calls_.size() == current_->stopAfter_; }
+
     // True where this run of the step is to fail, with that error.
     static bool fails(Step step, DWORD& error)
     {
@@ -106,11 +144,14 @@ private:
         return false;
     }
 
-    // The real operation, unless this run of the step is to fail.
+    // The real operation, unless the process has stopped or this run of the step is to fail.
     template <typename Real>
     static BOOL unlessFailing(Step step, Real real)
     {
         DWORD error = 0;
+        if (stopped(step, false)) {
+            return FALSE;
+        }
         if (fails(step, error)) {
             SetLastError(error);
             return FALSE;
@@ -118,9 +159,15 @@ private:
         return real();
     }
 
-    static bool endsWith(const std::string& text, const std::string& end)
+    // True while another program holds the temporary file, which the name is.
+    static bool held(LPCSTR name)
     {
-        return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+        const FailingFileOperations& self = *current_;
+        if (self.holdMs_ == 0 || name != self.temporaryPath_ || !self.closedAt_ || GetTickCount() - *self.closedAt_ >= self.holdMs_) {
+            return false;
+        }
+        SetLastError(ERROR_SHARING_VIOLATION);
+        return true;
     }
 
     static HANDLE WINAPI createFile(LPCSTR name, DWORD access, DWORD sharing, LPSECURITY_ATTRIBUTES security,
@@ -133,12 +180,14 @@ private:
         } else if ((access & GENERIC_WRITE) != 0) {
             step = Step::OpenInPlace;
         }
-        DWORD error = 0;
-        if (fails(step, error)) {
-            SetLastError(error);
+        if (!unlessFailing(step, [] { return TRUE; })) {
             return INVALID_HANDLE_VALUE;
         }
         const HANDLE file = self.real_.createFile(name, access, sharing, security, disposition, flags, templateFile);
+        if (file == INVALID_HANDLE_VALUE) {
+            return file;
+        }
+        self.open_.push_back(file);
         if (step == Step::CreateTemporary) {
             self.temporary_ = file;
             self.temporaryPath_ = name;
@@ -152,11 +201,19 @@ private:
     {
         FailingFileOperations& self = *current_;
         const Step step = file == self.temporary_ ? Step::WriteTemporary : file == self.inPlace_ ? Step::WriteInPlace : Step::Other;
+        *written = 0;
         DWORD error = 0;
+        if (stopped(step, true)) {
+            return FALSE;
+        }
+        if (stopsMidway()) {
+            (void)self.real_.writeFile(file, bytes, size / 2, written, overlapped);
+            SetLastError(ERROR_PROCESS_ABORTED);
+            return FALSE;
+        }
         if (!fails(step, error)) {
             return self.real_.writeFile(file, bytes, size, written, overlapped);
         }
-        *written = 0;
         if (error == kShortWrite) {
             (void)self.real_.writeFile(file, bytes, size / 2, written, overlapped);
             error = ERROR_DISK_FULL;
@@ -171,6 +228,11 @@ private:
                              [&] { return current_->real_.flushFileBuffers(file); });
     }
 
+    static BOOL WINAPI setFilePointerEx(HANDLE file, LARGE_INTEGER distance, PLARGE_INTEGER position, DWORD method)
+    {
+        return unlessFailing(Step::Other, [&] { return current_->real_.setFilePointerEx(file, distance, position, method); });
+    }
+
     static BOOL WINAPI setEndOfFile(HANDLE file)
     {
         return unlessFailing(file == current_->inPlace_ ? Step::EndInPlace : Step::Other,
@@ -183,9 +245,14 @@ private:
     {
         FailingFileOperations& self = *current_;
         const Step step = file == self.temporary_ ? Step::CloseTemporary : Step::Other;
+        if (stopped(step, false)) {
+            return FALSE;
+        }
+        self.open_.erase(std::remove(self.open_.begin(), self.open_.end(), file), self.open_.end());
         // A handle value that is closed may come back for another file.
         if (file == self.temporary_) {
             self.temporary_ = INVALID_HANDLE_VALUE;
+            self.closedAt_ = GetTickCount();
         }
         if (file == self.inPlace_) {
             self.inPlace_ = INVALID_HANDLE_VALUE;
@@ -199,36 +266,19 @@ private:
         return closed;
     }
 
-    static BOOL WINAPI replaceFile(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWORD flags, LPVOID exclude,
-                                   LPVOID reserved)
-    {
-        FailingFileOperations& self = *current_;
-        if (backup != nullptr) {
-            self.backupPath_ = backup;
-        }
-        DWORD error = 0;
-        if (!fails(Step::Replace, error)) {
-            return self.real_.replaceFile(replaced, replacement, backup, flags, exclude, reserved);
-        }
-        if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
-            EXPECT_NE(backup, nullptr);
-            EXPECT_TRUE(self.real_.moveFileEx(replaced, backup, MOVEFILE_REPLACE_EXISTING));
-        }
-        SetLastError(error);
-        return FALSE;
-    }
-
     static BOOL WINAPI moveFileEx(LPCSTR from, LPCSTR to, DWORD flags)
     {
         const FailingFileOperations& self = *current_;
-        const Step step = from == self.temporaryPath_ ? Step::MoveTemporary : from == self.backupPath_ ? Step::MoveBackup : Step::Other;
-        return unlessFailing(step, [&] { return self.real_.moveFileEx(from, to, flags); });
+        Step step = Step::Other;
+        if (from == self.temporaryPath_) {
+            step = endsWith(to, ".kept") ? Step::KeepCopy : Step::RenameTemporary;
+        }
+        return unlessFailing(step, [&] { return !held(from) && self.real_.moveFileEx(from, to, flags); });
     }
 
     static BOOL WINAPI deleteFile(LPCSTR name)
     {
-        return unlessFailing(name == current_->backupPath_ ? Step::DeleteBackup : Step::Other,
-                             [&] { return current_->real_.deleteFile(name); });
+        return unlessFailing(Step::Other, [&] { return !held(name) && current_->real_.deleteFile(name); });
     }
 
     static FailingFileOperations* current_;
@@ -236,10 +286,15 @@ private:
     std::vector<Failure> failures_;
     std::vector<bool> hits_;
     int runs_[kSteps] = {};
+    std::vector<std::pair<Step, bool>> calls_;
+    std::size_t stopAfter_ = SIZE_MAX;
+    bool midway_ = false;
+    DWORD holdMs_ = 0;
+    std::optional<DWORD> closedAt_;
+    std::vector<HANDLE> open_;
     HANDLE temporary_ = INVALID_HANDLE_VALUE;
     HANDLE inPlace_ = INVALID_HANDLE_VALUE;
     std::string temporaryPath_;
-    std::string backupPath_;
 };
 
 FailingFileOperations* FailingFileOperations::current_ = nullptr;
@@ -286,6 +341,36 @@ protected:
     }
 
     static std::vector<std::string> onlyConfig() { return {"config.cfg"}; }
+
+    // Files in the current directory, whatever characters the folder's name holds.
+    static bool exists(const char* name) { return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES; }
+    static std::string read(const char* name)
+    {
+        std::ifstream in(name, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
+    static void write(const char* name, const std::string& bytes) { std::ofstream(name, std::ios::binary) << bytes; }
+    static void empty()
+    {
+        for (const std::string& name : entries()) {
+            ASSERT_TRUE(DeleteFileA(name.c_str())) << name;
+        }
+    }
+    // The temporary files of saves in the current directory.
+    static std::vector<std::string> temporaries()
+    {
+        std::vector<std::string> names = entries();
+        names.erase(std::remove_if(names.begin(), names.end(),
+                                   [](const std::string& name) {
+                                       return name.size() != 19 || name.compare(0, 11, "config.cfg.") != 0 ||
+                                              !endsWith(name, ".tmp") ||
+                                              name.find_first_not_of("0123456789abcdef", 11) != 15;
+                                   }),
+                    names.end());
+        return names;
+    }
 
     GameFolder folder;
     std::string previous;
@@ -386,86 +471,222 @@ TEST_F(SettingsFile, SaveThatCannotReplaceTheFileWritesItInPlaceOrLeavesItAsItWa
 
 // A failure injected in place of each step of a save in turn, and of some steps after a first
 // failure, through the file operations that saveSettings calls. After each, config.cfg holds all
-// of its old bytes or all of the new ones, and nothing else is left beside it, within well under
-// a second. Only where a second failure keeps the save from being finished or undone does the
-// documented copy, config.cfg.kept, hold the new bytes.
-TEST_F(SettingsFile, ASaveThatFailsAtAnyStepLeavesTheFileWhole)
+// of its old bytes or all of the new ones, and nothing the save made is left beside it, within
+// well under a second. Only where a second failure keeps an overwrite in place from being either
+// completed or undone is config.cfg damaged; the complete new bytes then stay as
+// config.cfg.kept, or under their temporary name where an earlier config.cfg.kept is there.
+TEST_F(SettingsFile, AFailingStepLeavesTheOldFileOrTheNewOneOrACompleteCopy)
 {
     enum class After { Old, New, Missing, Damaged };
+    enum class Copy { None, Kept, Temporary }; // where the complete new bytes stay besides
+    const Failure kRefused{Step::RenameTemporary, 0, ERROR_ACCESS_DENIED};
     const struct {
         const char* failure;
-        bool existing; // config.cfg holds the worked example beforehand; otherwise there is none
+        bool existing;   // config.cfg holds the worked example beforehand; otherwise there is none
+        bool keptBefore; // an earlier incident's config.cfg.kept is there, and must stay as it is
         std::vector<Failure> failures;
+        DWORD temporaryHeldMs; // another program holds the new temporary file this long after its close
         After after;
-        bool kept; // config.cfg.kept holds the new bytes afterwards
+        Copy copy;
     } cases[] = {
-        // Where no temporary file can be made, config.cfg is written in place; where it cannot be
-        // completed, config.cfg stays as it was.
-        {"creating the temporary file", true, {{Step::CreateTemporary, 1, ERROR_ACCESS_DENIED}}, After::New, false},
-        {"creating the temporary file, no config.cfg", false, {{Step::CreateTemporary, 1, ERROR_ACCESS_DENIED}}, After::New, false},
-        {"writing the temporary file", true, {{Step::WriteTemporary, 1, kShortWrite}}, After::Old, false},
-        {"flushing the temporary file", true, {{Step::FlushTemporary, 1, ERROR_WRITE_FAULT}}, After::Old, false},
-        {"closing the temporary file", true, {{Step::CloseTemporary, 1, ERROR_WRITE_FAULT}}, After::Old, false},
-        // Refused, both files under their own names: written in place instead.
-        {"the replace: 1175", true, {{Step::Replace, 1, ERROR_UNABLE_TO_REMOVE_REPLACED}}, After::New, false},
-        {"the replace: 1176", true, {{Step::Replace, 1, ERROR_UNABLE_TO_MOVE_REPLACEMENT}}, After::New, false},
-        {"the replace: another error", true, {{Step::Replace, 1, ERROR_INVALID_PARAMETER}}, After::New, false},
-        {"the replace: access denied every time", true, {{Step::Replace, 0, ERROR_ACCESS_DENIED}}, After::New, false},
-        // Tried again.
-        {"the replace: a sharing violation once", true, {{Step::Replace, 1, ERROR_SHARING_VIOLATION}}, After::New, false},
-        {"deleting the backup: access denied once", true, {{Step::DeleteBackup, 1, ERROR_ACCESS_DENIED}}, After::New, false},
-        // The original under the backup name: the new file moved into place, or else the original.
-        {"the replace: 1177", true, {{Step::Replace, 1, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2}}, After::New, false},
-        {"the replace: 1177, then the move of the new file", true,
-         {{Step::Replace, 1, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2}, {Step::MoveTemporary, 0, ERROR_SHARING_VIOLATION}}, After::Old,
-         false},
-        {"the replace: 1177, then the move of either file", true,
-         {{Step::Replace, 1, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2}, {Step::MoveTemporary, 1, ERROR_WRITE_PROTECT},
-          {Step::MoveBackup, 1, ERROR_WRITE_PROTECT}},
-         After::Missing, true},
-        {"the move of a first config.cfg", false, {{Step::MoveTemporary, 1, ERROR_WRITE_PROTECT}}, After::Missing, false},
-        // In place, after a refused replace or where no temporary file can be made.
-        {"the replace: 1175, then opening in place", true,
-         {{Step::Replace, 1, ERROR_UNABLE_TO_REMOVE_REPLACED}, {Step::OpenInPlace, 1, ERROR_SHARING_VIOLATION}}, After::Old, false},
-        {"the replace: 1175, then a short write in place", true,
-         {{Step::Replace, 1, ERROR_UNABLE_TO_REMOVE_REPLACED}, {Step::WriteInPlace, 1, kShortWrite}}, After::Old, false},
-        {"the replace: 1175, then setting the end in place", true,
-         {{Step::Replace, 1, ERROR_UNABLE_TO_REMOVE_REPLACED}, {Step::EndInPlace, 1, ERROR_WRITE_FAULT}}, After::Old, false},
-        {"creating the temporary file, then a short write in place", true,
-         {{Step::CreateTemporary, 1, ERROR_ACCESS_DENIED}, {Step::WriteInPlace, 1, kShortWrite}}, After::Old, false},
-        {"the replace: 1175, then a short write in place and writing the old bytes back", true,
-         {{Step::Replace, 1, ERROR_UNABLE_TO_REMOVE_REPLACED}, {Step::WriteInPlace, 0, kShortWrite}}, After::Damaged, true},
+        // Where no temporary file can be made, config.cfg is written in place.
+        {"creating the temporary file", true, false, {{Step::CreateTemporary, 1, ERROR_ACCESS_DENIED}}, 0, After::New, Copy::None},
+        {"creating the temporary file, no config.cfg", false, false, {{Step::CreateTemporary, 1, ERROR_ACCESS_DENIED}}, 0,
+         After::New, Copy::None},
+        {"writing the temporary file", true, false, {{Step::WriteTemporary, 1, kShortWrite}}, 0, After::Old, Copy::None},
+        {"flushing the temporary file", true, false, {{Step::FlushTemporary, 1, ERROR_WRITE_FAULT}}, 0, After::Old, Copy::None},
+        {"closing the temporary file", true, false, {{Step::CloseTemporary, 1, ERROR_WRITE_FAULT}}, 0, After::Old, Copy::None},
+        {"the rename: a sharing violation once", true, false, {{Step::RenameTemporary, 1, ERROR_SHARING_VIOLATION}}, 0,
+         After::New, Copy::None},
+        // Refused: written in place instead.
+        {"the rename: refused every time", true, false, {kRefused}, 0, After::New, Copy::None},
+        {"the rename: another error", true, false, {{Step::RenameTemporary, 1, ERROR_INVALID_PARAMETER}}, 0, After::New, Copy::None},
+        {"the rename of a first config.cfg", false, false, {{Step::RenameTemporary, 1, ERROR_WRITE_PROTECT}}, 0, After::Missing,
+         Copy::None},
+        {"the rename refused, then opening in place", true, false, {kRefused, {Step::OpenInPlace, 0, ERROR_SHARING_VIOLATION}}, 0,
+         After::Old, Copy::None},
+        {"the rename refused, then a short write in place", true, false, {kRefused, {Step::WriteInPlace, 1, kShortWrite}}, 0,
+         After::Old, Copy::None},
+        {"the rename refused, then setting the end in place", true, false, {kRefused, {Step::EndInPlace, 1, ERROR_WRITE_FAULT}}, 0,
+         After::Old, Copy::None},
+        {"creating the temporary file, then a short write in place", true, false,
+         {{Step::CreateTemporary, 1, ERROR_ACCESS_DENIED}, {Step::WriteInPlace, 1, kShortWrite}}, 0, After::Old, Copy::None},
+        {"the rename refused, then a short write in place and writing the old bytes back", true, false,
+         {kRefused, {Step::WriteInPlace, 0, kShortWrite}}, 0, After::Damaged, Copy::Kept},
+        // An earlier config.cfg.kept is never overwritten.
+        {"the rename refused, a config.cfg.kept there", true, true, {kRefused}, 0, After::New, Copy::None},
+        {"the rename refused, a config.cfg.kept there, then a short write in place and writing the old bytes back", true,
+         true, {kRefused, {Step::WriteInPlace, 0, kShortWrite}}, 0, After::Damaged, Copy::Temporary},
+        // A virus scanner looking at the new file past one step's tries leaves the next step its own.
+        {"another program holding the temporary file", true, false, {}, 250, After::New, Copy::None},
     };
+    const std::string kEarlierCopy = "an earlier incident's copy\r\n";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.failure);
-        for (const std::string& name : entries()) {
-            ASSERT_TRUE(DeleteFileA(name.c_str())) << name;
-        }
+        empty();
         if (c.existing) {
-            folder.write("config.cfg", kWorkedExample);
+            write("config.cfg", kWorkedExample);
+        }
+        if (c.keptBefore) {
+            write("config.cfg.kept", kEarlierCopy);
         }
         launcherSettings = kChosen;
         const DWORD start = GetTickCount();
         {
-            const FailingFileOperations failing(c.failures);
+            FailingFileOperations failing(c.failures);
+            failing.holdTemporary(c.temporaryHeldMs);
             saveSettings();
             EXPECT_EQ(failing.happened(), c.failures.size()) << "a failure whose step never ran";
         }
         EXPECT_LT(GetTickCount() - start, 1000u);
 
-        std::vector<std::string> expected;
+        std::vector<std::string> expected = temporaries();
+        EXPECT_EQ(expected.size(), c.copy == Copy::Temporary ? 1u : 0u);
+        if (c.copy == Copy::Temporary && expected.size() == 1) {
+            EXPECT_EQ(read(expected[0].c_str()), kWorkedExampleSaved);
+        }
         if (c.after != After::Missing) {
             expected.push_back("config.cfg");
         }
-        if (c.kept) {
+        if (c.keptBefore || c.copy == Copy::Kept) {
             expected.push_back("config.cfg.kept");
-            EXPECT_EQ(folder.read("config.cfg.kept"), kWorkedExampleSaved);
+            EXPECT_EQ(read("config.cfg.kept"), c.keptBefore ? kEarlierCopy : kWorkedExampleSaved);
         }
+        std::sort(expected.begin(), expected.end());
         EXPECT_EQ(entries(), expected);
         if (c.after == After::Old) {
-            EXPECT_EQ(folder.read("config.cfg"), kWorkedExample);
+            EXPECT_EQ(read("config.cfg"), kWorkedExample);
         } else if (c.after == After::New) {
-            EXPECT_EQ(folder.read("config.cfg"), c.existing ? kWorkedExampleSaved : "");
+            EXPECT_EQ(read("config.cfg"), c.existing ? kWorkedExampleSaved : "");
+        }
+    }
+}
+
+// The process stopped after each call of a save in turn, and in the middle of each write, as a
+// crash or a power cut would stop it: config.cfg holds all of its old bytes or all of the new
+// ones, except inside an overwrite in place, where config.cfg.kept holds all of the new ones.
+// Then the next save succeeds, leaves nothing of the stopped one but such a config.cfg.kept, and
+// where config.cfg was whole, loses none of its lines.
+TEST_F(SettingsFile, ASaveStoppedAtAnyCallLeavesTheFileWholeAndTheNextSaveTidiesUp)
+{
+    // Outside the prefix's ANSI code page, which the folder's name must not need.
+    const std::wstring kForeignFolder = L"\u30b2\u30fc\u30e0";
+    // Temporary files of an earlier save, one still held by another program, and names that
+    // only look like them, which no save may touch.
+    const std::vector<std::string> kLookAlikes = {"config.cfg.0bag.tmp", "config.cfg.0bad.tmp.txt", "config.cfg.00bad.tmp",
+                                                  "config.cfg.bak.tmp", "config.cfg.bad.tmp", "xconfig.cfg.0bad.tmp"};
+    const char kLeftover[] = "config.cfg.0bad.tmp";
+    const char kHeldLeftover[] = "config.cfg.beef.tmp";
+
+    enum class Path { Present, Missing, HeldSharingWriting, Leftovers, ForeignFolder };
+    const struct {
+        const char* path;
+        Path setUp;
+        bool inPlace; // the save overwrites config.cfg where it stands, and cannot be one step
+    } cases[] = {
+        {"config.cfg present", Path::Present, false},
+        {"config.cfg missing", Path::Missing, false},
+        {"config.cfg held open sharing reading and writing", Path::HeldSharingWriting, true},
+        {"temporary files of an earlier save beside config.cfg", Path::Leftovers, false},
+        {"config.cfg in a folder named outside the ANSI code page", Path::ForeignFolder, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        if (c.setUp == Path::ForeignFolder) {
+            BOOL lossy = FALSE;
+            (void)WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, kForeignFolder.c_str(), -1, nullptr, 0, nullptr, &lossy);
+            ASSERT_TRUE(lossy) << "this prefix's ANSI code page holds the folder's name";
+            ASSERT_TRUE(CreateDirectoryW(kForeignFolder.c_str(), nullptr));
+            ASSERT_TRUE(SetCurrentDirectoryW(kForeignFolder.c_str()));
+        }
+        const std::string old = c.setUp == Path::Missing ? "" : kWorkedExample;
+        const std::string saved = c.setUp == Path::Missing ? "" : kWorkedExampleSaved;
+        HANDLE held = INVALID_HANDLE_VALUE;
+        HANDLE heldLeftover = INVALID_HANDLE_VALUE;
+        const auto setUp = [&] {
+            empty();
+            if (c.setUp != Path::Missing) {
+                write("config.cfg", kWorkedExample);
+            }
+            if (c.setUp == Path::HeldSharingWriting) {
+                held = CreateFileA("config.cfg", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                ASSERT_NE(held, INVALID_HANDLE_VALUE);
+            }
+            if (c.setUp == Path::Leftovers) {
+                write(kLeftover, "screenWidth = 1");
+                write(kHeldLeftover, "a save under way");
+                for (const std::string& name : kLookAlikes) {
+                    write(name.c_str(), name);
+                }
+                heldLeftover = CreateFileA(kHeldLeftover, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                ASSERT_NE(heldLeftover, INVALID_HANDLE_VALUE);
+            }
+        };
+        const auto tearDown = [&] {
+            for (HANDLE* file : {&held, &heldLeftover}) {
+                if (*file != INVALID_HANDLE_VALUE) {
+                    (void)CloseHandle(*file);
+                    *file = INVALID_HANDLE_VALUE;
+                }
+            }
+        };
+        // What no save removes, besides config.cfg.
+        std::vector<std::string> untouched;
+        if (c.setUp == Path::Leftovers) {
+            untouched = kLookAlikes;
+            untouched.push_back(kHeldLeftover);
+        }
+
+        setUp();
+        std::vector<std::pair<Step, bool>> calls;
+        {
+            const FailingFileOperations counting;
+            launcherSettings = kChosen;
+            saveSettings();
+            calls = counting.calls();
+            EXPECT_TRUE(counting.ran(Step::RenameTemporary));
+            EXPECT_EQ(counting.ran(Step::OpenInPlace), c.inPlace);
+        }
+        tearDown();
+
+        for (std::size_t stop = 0; stop <= calls.size(); ++stop) {
+            for (const bool midway : {false, true}) {
+                if (midway && (stop == 0 || !calls[stop - 1].second)) {
+                    continue;
+                }
+                SCOPED_TRACE(testing::Message() << "stopped " << (midway ? "in the middle of" : "after") << " call " << stop
+                                                << " of " << calls.size());
+                setUp();
+                {
+                    FailingFileOperations stopping;
+                    stopping.stopAfter(stop, midway);
+                    launcherSettings = kChosen;
+                    saveSettings();
+                }
+                const bool whole = c.setUp == Path::Missing ? !exists("config.cfg") || read("config.cfg").empty()
+                                                            : read("config.cfg") == old || read("config.cfg") == saved;
+                const bool kept = exists("config.cfg.kept");
+                if (!whole) {
+                    EXPECT_TRUE(c.inPlace) << "config.cfg damaged outside an overwrite in place";
+                    EXPECT_TRUE(kept && read("config.cfg.kept") == saved) << "no complete copy of the new bytes";
+                }
+                EXPECT_TRUE(!kept || c.inPlace);
+
+                launcherSettings = kChosen;
+                saveSettings();
+                std::vector<std::string> expected = untouched;
+                expected.push_back("config.cfg");
+                if (kept) {
+                    expected.push_back("config.cfg.kept");
+                }
+                std::sort(expected.begin(), expected.end());
+                EXPECT_EQ(entries(), expected);
+                if (whole) {
+                    EXPECT_EQ(read("config.cfg"), saved);
+                }
+                tearDown();
+            }
         }
     }
 }

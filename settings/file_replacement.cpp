@@ -1,0 +1,213 @@
+#include "settings/file_replacement.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "settings/file_operations.h"
+
+namespace {
+
+constexpr char kTemporaryEnd[] = ".tmp";
+constexpr std::size_t kTemporaryDigits = 4;
+constexpr char kKeptEnd[] = ".kept";
+
+// Where another program holds a file for a moment, as virus scanners and indexers do with a file
+// just written, each step is tried again after pauses of 10, 20, 40 and 80 ms: one slow step
+// leaves the next its own tries, and the whole replacement stays well under a second.
+constexpr DWORD kFirstPause = 10;
+constexpr DWORD kLastPause = 80;
+
+template <typename Operation>
+bool retried(Operation operation)
+{
+    for (DWORD pause = kFirstPause;; pause *= 2) {
+        if (operation()) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || pause > kLastPause) {
+            return false;
+        }
+        Sleep(pause);
+    }
+}
+
+bool moveFile(const std::string& from, const std::string& to, DWORD flags)
+{
+    return retried(
+        [&] { return fileOperations.moveFileEx(from.c_str(), to.c_str(), flags | MOVEFILE_WRITE_THROUGH) != FALSE; });
+}
+
+// A file that cannot be deleted even when tried again stays, to be removed by a later save.
+void removeFile(const std::string& path)
+{
+    (void)retried([&] { return fileOperations.deleteFile(path.c_str()) != FALSE; });
+}
+
+bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+}
+
+// NAME.XXXX.tmp exactly, as temporaryName makes it.
+bool isTemporaryName(const char* leaf, const char* name)
+{
+    const std::size_t nameLength = std::strlen(name);
+    if (std::strlen(leaf) != nameLength + 1 + kTemporaryDigits + sizeof kTemporaryEnd - 1 ||
+        std::strncmp(leaf, name, nameLength) != 0 || leaf[nameLength] != '.') {
+        return false;
+    }
+    const char* digits = leaf + nameLength + 1;
+    for (std::size_t i = 0; i < kTemporaryDigits; ++i) {
+        if (!isHexDigit(digits[i])) {
+            return false;
+        }
+    }
+    return std::strcmp(digits + kTemporaryDigits, kTemporaryEnd) == 0;
+}
+
+// Writes the number into the digits of a name made by temporaryName.
+void numberTemporary(std::string& temporary, DWORD number)
+{
+    char digits[kTemporaryDigits + 1];
+    (void)std::snprintf(digits, sizeof digits, "%04lx", static_cast<unsigned long>(number & 0xFFFF));
+    temporary.replace(temporary.size() - (sizeof kTemporaryEnd - 1) - kTemporaryDigits, kTemporaryDigits, digits);
+}
+
+std::string temporaryName(const char* name)
+{
+    std::string temporary = std::string(name) + "." + std::string(kTemporaryDigits, '0') + kTemporaryEnd;
+    numberTemporary(temporary, 0);
+    return temporary;
+}
+
+// A new file of its own beside the file, open for writing, under a free temporary name that
+// goes to `temporary`.
+HANDLE createTemporary(std::string& temporary, DWORD attributes)
+{
+    const DWORD seed = GetTickCount() ^ GetCurrentProcessId();
+    for (DWORD attempt = 0; attempt <= 0xFFFF; ++attempt) {
+        numberTemporary(temporary, seed + attempt);
+        const HANDLE file = fileOperations.createFile(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) {
+            return file;
+        }
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+bool writeAll(HANDLE file, const std::string& bytes)
+{
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        DWORD done = 0;
+        if (!fileOperations.writeFile(file, bytes.data() + written, ioChunk(bytes.size() - written), &done, nullptr) ||
+            done == 0) {
+            return false;
+        }
+        written += done;
+    }
+    return true;
+}
+
+// Makes the file hold exactly these bytes: one write of them all from offset 0, then the end of
+// the file right behind them.
+bool overwrite(HANDLE file, const std::string& bytes)
+{
+    const DWORD length = static_cast<DWORD>(bytes.size());
+    const LARGE_INTEGER start{};
+    DWORD written = 0;
+    return length == bytes.size() && fileOperations.setFilePointerEx(file, start, nullptr, FILE_BEGIN) &&
+           fileOperations.writeFile(file, bytes.data(), length, &written, nullptr) && written == length &&
+           fileOperations.setEndOfFile(file);
+}
+
+enum class InPlace { Written, AsItWas, Damaged };
+
+// Overwrites the file where it stands, opened sharing writing as well as reading, so that another
+// program holding it open that way does not stop it. A write, or setting the end, that fails part
+// way is undone by writing the old bytes back at their old length; only where that fails too is
+// the file left damaged. A missing file is created, as one that appeared meanwhile is not ours to
+// overwrite.
+InPlace writeInPlace(const char* name, const std::string& bytes, const std::string* old)
+{
+    HANDLE file = INVALID_HANDLE_VALUE;
+    if (!retried([&] {
+            file = fileOperations.createFile(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             old != nullptr ? OPEN_EXISTING : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+            return file != INVALID_HANDLE_VALUE;
+        })) {
+        return InPlace::AsItWas;
+    }
+    const std::string none;
+    InPlace result = InPlace::Written;
+    if (!overwrite(file, bytes)) {
+        result = overwrite(file, old != nullptr ? *old : none) ? InPlace::AsItWas : InPlace::Damaged;
+    }
+    // The bytes are written; a flush or close that fails leaves them to the system to put on disk.
+    (void)fileOperations.flushFileBuffers(file);
+    (void)fileOperations.closeHandle(file);
+    return result;
+}
+
+// The attributes that the new bytes take over from the file they replace.
+DWORD keptAttributes(DWORD attributes)
+{
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    return (attributes & kKept) != 0 ? attributes & kKept : FILE_ATTRIBUTE_NORMAL;
+}
+
+} // namespace
+
+FileOperations fileOperations;
+
+void removeLeftoverTemporaries(const char* name)
+{
+    const std::string pattern = std::string(name) + ".*" + kTemporaryEnd;
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && isTemporaryName(found.cFileName, name)) {
+            (void)fileOperations.deleteFile(found.cFileName); // once: a held one is someone's save under way
+        }
+    } while (FindNextFileA(search, &found));
+    (void)FindClose(search);
+}
+
+void replaceFileContents(const char* name, const std::string& bytes, const std::string* old, DWORD attributes)
+{
+    // Every name is made before the first file, so that running out of memory leaves nothing behind.
+    std::string temporary = temporaryName(name);
+    const std::string kept = std::string(name) + kKeptEnd;
+
+    const HANDLE file = createTemporary(temporary, keptAttributes(attributes));
+    if (file == INVALID_HANDLE_VALUE) {
+        // No file can be made beside it, as where the folder's path is as long as paths go.
+        (void)writeInPlace(name, bytes, old);
+        return;
+    }
+    const bool written = writeAll(file, bytes) && fileOperations.flushFileBuffers(file);
+    const bool closed = fileOperations.closeHandle(file) != FALSE;
+    if (!(written && closed)) {
+        removeFile(temporary); // the file is as it was; only the incomplete copy goes
+        return;
+    }
+    if (old == nullptr) {
+        if (!moveFile(temporary, name, 0)) {
+            removeFile(temporary);
+        }
+        return;
+    }
+    if (moveFile(temporary, name, MOVEFILE_REPLACE_EXISTING)) {
+        return;
+    }
+    // Refused, above all by another program that holds the file open without sharing its
+    // deletion. Whether that program shares writing is told by trying.
+    const std::string& copy = moveFile(temporary, kept, 0) ? kept : temporary;
+    if (writeInPlace(name, bytes, old) != InPlace::Damaged) {
+        removeFile(copy);
+    }
+}

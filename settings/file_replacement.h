@@ -1,0 +1,30 @@
+#pragma once
+
+// Giving a file in the current directory new bytes so that it holds all of its old bytes or all
+// of the new ones at every moment, a crash or a power cut included, wherever the one rename that
+// this takes is allowed. Names are relative to the current directory, so the folder's own name
+// may hold any characters.
+#include <windows.h>
+
+#include <string>
+
+// Deletes the temporary files, NAME.XXXX.tmp with four hexadecimal digits, that an interrupted
+// earlier replacement left beside the file, each tried once: one that another program holds
+// open, such as a replacement under way, stays. Nothing else is touched.
+void removeLeftoverTemporaries(const char* name);
+
+// The new bytes go to a temporary file beside the file, with the hidden and system attributes
+// that the file has (`attributes`), and are flushed to disk; one rename then puts them in its
+// place. Where there was no file (`old` is null), the rename never replaces one that appeared
+// meanwhile.
+//
+// Where the rename is refused, as when another program holds the file open without sharing its
+// deletion, the file is overwritten where it stands if it can be opened for writing, and its old
+// bytes are written back should that fail part way. That cannot be one step: while it runs, the
+// complete new bytes are kept beside it as NAME.kept, or, where a NAME.kept is there already
+// (it is never overwritten), under their temporary name. The copy goes once the overwrite has
+// completed or been undone, and stays only where neither could be done. Where no temporary
+// file can be made, the file is overwritten in the same way, without a copy.
+//
+// Access denied and sharing violations are tried again, for about 150 ms at most per step.
+void replaceFileContents(const char* name, const std::string& bytes, const std::string* old, DWORD attributes);
