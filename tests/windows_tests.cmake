@@ -42,6 +42,10 @@ set_target_properties(VorthalLoopback PROPERTIES OUTPUT_NAME Vorthal RUNTIME_OUT
 add_executable(standin WIN32 support/standin.cpp)
 vorthal_warnings(standin)
 vorthal_windows_program(standin)
+# For scripts that drive the launcher from outside Wine, as scripts/run does for its pictures.
+add_executable(post_command support/post_command.cpp)
+vorthal_warnings(post_command)
+vorthal_windows_program(post_command)
 
 vorthal_wine_path(VORTHAL_WINE_LAUNCHER $<TARGET_FILE:VorthalLoopback>)
 vorthal_wine_path(VORTHAL_WINE_STANDIN $<TARGET_FILE:standin>)

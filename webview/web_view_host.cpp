@@ -9,11 +9,6 @@ WebViewHost* WebViewHost::create()
     return new (std::nothrow) WebViewHost;
 }
 
-std::int32_t WebViewHost::Release()
-{
-    return --refCount;
-}
-
 HRESULT HostClientSite::QueryInterface(REFIID iid, void** object)
 {
     if (iid == IID_IUnknown || iid == IID_IOleClientSite) {

@@ -8,7 +8,7 @@
 
 #include <ole2.h>
 
-#include "webview/ref_counted.h"
+#include <cstdint>
 
 class WebViewHost;
 
@@ -112,21 +112,26 @@ public:
     WebViewHost* host;
 };
 
-class WebViewHost final : public RefCounted {
+class WebViewHost final {
 public:
     // A new host holding the one reference of its creator, or null when there is no memory
     // for one.
     static WebViewHost* create();
+
+    WebViewHost(const WebViewHost&) = delete;
+    WebViewHost& operator=(const WebViewHost&) = delete;
 
     // Creates the web-browser control inside placeholder, sized to its client area, and starts
     // loading the portal's start page; returns without waiting for the page. Where the system
     // offers no usable control, the placeholder is left as it was.
     void embedBrowser(HWND placeholder);
 
+    // AddRef and Release return the count they leave.
+    std::int32_t AddRef() { return ++refCount; }
     // Ends the host's use with the last reference but keeps its memory: a control still loading
     // a page past the teardown may yet call the storage and the frame, which nothing can take
     // back from it. The system takes the memory back with the process.
-    std::int32_t Release() override;
+    std::int32_t Release() { return --refCount; }
 
     HWND window = nullptr;
     HostStorage storage;
@@ -138,7 +143,10 @@ public:
 
 private:
     WebViewHost() = default;
-    ~WebViewHost() override = default;
+    // See Release: nothing ever destroys a host.
+    ~WebViewHost() = delete;
+
+    std::int32_t refCount = 1;
 };
 
 // The launcher's one host, from the launcher dialog's initialisation until the web view is torn

@@ -286,7 +286,7 @@ TEST(EmbeddedBrowser, LeavesTheHostWithOneReferenceAndTheControlWithOne)
 // A control lives on while a page loads, and when the load ends after the host's last release
 // it may still call the storage and the frame it was given: the host's memory must outlast
 // that. Were it freed, the watch would fill it with junk and such a call would crash.
-TEST(EmbeddedBrowser, ControlLoadingPastTheTeardownNoLongerReachesTheHost)
+TEST(EmbeddedBrowser, ControlLoadingPastTheTeardownStillReachesTheFrameAndStorageSafely)
 {
     runLauncherDialog([](HWND dialog) {
         ExtraHost extra(dialog, 300, 200);

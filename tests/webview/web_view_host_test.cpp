@@ -1,4 +1,4 @@
-// The container's answers to the control, interface by interface, without a control.
+// The container's answers to the control, interface by interface, and the host's count.
 #include "webview/web_view_host.h"
 
 #include <exdisp.h>
@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "allocation_watch.h"
+#include "stand_in_control.h"
 
 namespace {
 
@@ -98,35 +102,42 @@ TEST_F(HostTest, PartsCountNoReferencesAndLeaveTheHostAlone)
     EXPECT_EQ(host->Release(), 1);
 }
 
-// The last release ends the host's use, not its memory: its parts go on answering a control
-// that calls them late, until the process ends.
+// Embedding adds no reference, whatever the control does with the parts. The last release ends
+// the host's use, not its memory: its parts go on answering a control that calls them late,
+// until the process ends.
 TEST(WebViewHost, ReleaseEndsItsUseWithTheLastReferenceAndKeepsItsParts)
 {
-    const HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 60, 30, nullptr, nullptr, nullptr, nullptr);
-    for (int extraReferences : {0, 1}) {
-        SCOPED_TRACE(extraReferences);
-        WebViewHost* host = WebViewHost::create();
-        ASSERT_NE(host, nullptr);
-        host->window = window;
-        whenFreed(host, nullptr);
-        if (extraReferences) {
-            EXPECT_EQ(host->AddRef(), 2);
-        }
-        EXPECT_EQ(host->Release(), extraReferences);
-        if (extraReferences) {
-            EXPECT_EQ(host->Release(), 0);
-        }
-        EXPECT_FALSE(watchedFreed());
+    (void)OleInitialize(nullptr);
+    {
+        std::vector<std::string> log;
+        StandInBrowserClass standIn(log, StandInBrowserClass::Gives::StandIn);
+        const HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 60, 30, nullptr, nullptr, nullptr, nullptr);
+        for (int extraReferences : {0, 1, 3}) {
+            SCOPED_TRACE(extraReferences);
+            WebViewHost* host = WebViewHost::create();
+            ASSERT_NE(host, nullptr);
+            host->embedBrowser(window);
+            ASSERT_NE(host->browser, nullptr);
+            whenFreed(host, nullptr);
+            for (int i = 0; i < extraReferences; ++i) {
+                EXPECT_EQ(host->AddRef(), i + 2);
+            }
+            for (int left = extraReferences; left >= 0; --left) {
+                EXPECT_EQ(host->Release(), left);
+            }
+            EXPECT_FALSE(watchedFreed());
 
-        HWND fromFrame = nullptr;
-        EXPECT_EQ(host->frame.GetWindow(&fromFrame), S_OK);
-        EXPECT_EQ(fromFrame, window);
-        EXPECT_EQ(host->storage.SetClass(CLSID_NULL), S_OK);
-        void* site = nullptr;
-        EXPECT_EQ(host->site.QueryInterface(IID_IOleInPlaceSite, &site), S_OK);
-        EXPECT_EQ(site, static_cast<IOleInPlaceSite*>(&host->site));
+            HWND fromFrame = nullptr;
+            EXPECT_EQ(host->frame.GetWindow(&fromFrame), S_OK);
+            EXPECT_EQ(fromFrame, window);
+            EXPECT_EQ(host->storage.SetClass(CLSID_NULL), S_OK);
+            void* site = nullptr;
+            EXPECT_EQ(host->site.QueryInterface(IID_IOleInPlaceSite, &site), S_OK);
+            EXPECT_EQ(site, static_cast<IOleInPlaceSite*>(&host->site));
+        }
+        DestroyWindow(window);
     }
-    DestroyWindow(window);
+    OleUninitialize();
 }
 
 TEST_F(HostTest, WindowContextIsThePlaceholdersClientAreaTwice)

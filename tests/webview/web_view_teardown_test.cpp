@@ -41,6 +41,33 @@ std::string hostState()
     return host->Release() > 1 ? ", host held" : ", host let go";
 }
 
+// Notes among the control's events the OleUninitialize that ends OLE on this thread, the
+// launcher's, with whether the launcher still held the host then. OleUninitialize ends in
+// CoUninitialize, which tells the spy first; the control's own balanced pairs end nothing.
+class UninitializeSpy final : public IInitializeSpy {
+public:
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        *object = iid == IID_IUnknown || iid == IID_IInitializeSpy ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+    // IInitializeSpy
+    HRESULT STDMETHODCALLTYPE PreInitialize(DWORD, DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE PostInitialize(HRESULT result, DWORD, DWORD) override { return result; }
+    HRESULT STDMETHODCALLTYPE PreUninitialize(DWORD initialisations) override
+    {
+        if (host && initialisations == 1) {
+            events.push_back("OleUninitialize" + hostState());
+        }
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE PostUninitialize(DWORD) override { return S_OK; }
+};
+
 BOOL CALLBACK findLauncher(HWND window, LPARAM found)
 {
     char title[32] = {};
@@ -89,6 +116,9 @@ void CALLBACK whileLauncherOpen(HWND, UINT, UINT_PTR timer, DWORD)
 // memory outlives the teardown and OLE, for a control that may still call it.
 TEST(WebViewTeardown, LauncherClosesTheControlThenReleasesItThenTheHostThenOle)
 {
+    UninitializeSpy spy;
+    ULARGE_INTEGER spyCookie{};
+    ASSERT_EQ(CoRegisterInitializeSpy(&spy, &spyCookie), S_OK);
     for (bool failure : {false, true}) {
         SCOPED_TRACE(failure ? "dialog ended with -1" : "CLOSE");
         events.clear();
@@ -102,7 +132,8 @@ TEST(WebViewTeardown, LauncherClosesTheControlThenReleasesItThenTheHostThenOle)
 
         const std::vector<std::string> expected = {"Close(OLECLOSE_NOSAVE), OLE up, host held",
                                                    "SetClientSite(null), OLE up, host held",
-                                                   "Release -> 0, OLE up, host held"};
+                                                   "Release -> 0, OLE up, host held",
+                                                   "OleUninitialize, host let go"};
         EXPECT_EQ(events, expected);
         EXPECT_EQ(webViewHost, nullptr);
         EXPECT_FALSE(oleInitialised());
@@ -110,6 +141,7 @@ TEST(WebViewTeardown, LauncherClosesTheControlThenReleasesItThenTheHostThenOle)
         EXPECT_EQ(host->Release(), 0) << "the launcher kept its reference";
         EXPECT_FALSE(watchedFreed());
     }
+    (void)CoRevokeInitializeSpy(spyCookie);
 }
 
 TEST(WebViewTeardown, SkipsWhatWasNeverCreated)
