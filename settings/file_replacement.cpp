@@ -44,11 +44,6 @@ void removeFile(const std::string& path)
     (void)retried([&] { return fileOperations.deleteFile(path.c_str()) != FALSE; });
 }
 
-bool isHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
-}
-
 // NAME.XXXX.tmp exactly, as temporaryName makes it.
 bool isTemporaryName(const char* leaf, const char* name)
 {
@@ -58,12 +53,8 @@ bool isTemporaryName(const char* leaf, const char* name)
         return false;
     }
     const char* digits = leaf + nameLength + 1;
-    for (std::size_t i = 0; i < kTemporaryDigits; ++i) {
-        if (!isHexDigit(digits[i])) {
-            return false;
-        }
-    }
-    return std::strcmp(digits + kTemporaryDigits, kTemporaryEnd) == 0;
+    return std::strspn(digits, "0123456789abcdef") == kTemporaryDigits &&
+           std::strcmp(digits + kTemporaryDigits, kTemporaryEnd) == 0;
 }
 
 // Writes the number into the digits of a name made by temporaryName.
@@ -76,9 +67,7 @@ void numberTemporary(std::string& temporary, DWORD number)
 
 std::string temporaryName(const char* name)
 {
-    std::string temporary = std::string(name) + "." + std::string(kTemporaryDigits, '0') + kTemporaryEnd;
-    numberTemporary(temporary, 0);
-    return temporary;
+    return std::string(name) + "." + std::string(kTemporaryDigits, '0') + kTemporaryEnd;
 }
 
 // A new file of its own beside the file, open for writing, under a free temporary name that
@@ -110,15 +99,12 @@ bool writeAll(HANDLE file, const std::string& bytes)
     return true;
 }
 
-// Makes the file hold exactly these bytes: one write of them all from offset 0, then the end of
-// the file right behind them.
+// Makes the file hold exactly these bytes: written from offset 0, then the end of the file right
+// behind them.
 bool overwrite(HANDLE file, const std::string& bytes)
 {
-    const DWORD length = static_cast<DWORD>(bytes.size());
     const LARGE_INTEGER start{};
-    DWORD written = 0;
-    return length == bytes.size() && fileOperations.setFilePointerEx(file, start, nullptr, FILE_BEGIN) &&
-           fileOperations.writeFile(file, bytes.data(), length, &written, nullptr) && written == length &&
+    return fileOperations.setFilePointerEx(file, start, nullptr, FILE_BEGIN) && writeAll(file, bytes) &&
            fileOperations.setEndOfFile(file);
 }
 
