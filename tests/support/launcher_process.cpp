@@ -14,14 +14,6 @@
 
 namespace {
 
-std::string readWhole(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 struct WindowSearch {
     DWORD processId;
     const char* title;
@@ -43,6 +35,19 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM param)
 }
 
 } // namespace
+
+std::string readWholeFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void writeWholeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 GameFolder::GameFolder()
 {
@@ -75,7 +80,7 @@ void GameFolder::addStandin(const std::string& name) const
 
 void GameFolder::write(const std::string& name, const std::string& bytes) const
 {
-    std::ofstream(file(name), std::ios::binary) << bytes;
+    writeWholeFile(file(name), bytes);
 }
 
 bool GameFolder::exists(const std::string& name) const
@@ -85,7 +90,7 @@ bool GameFolder::exists(const std::string& name) const
 
 std::string GameFolder::read(const std::string& name) const
 {
-    return readWhole(file(name));
+    return readWholeFile(file(name));
 }
 
 bool waitForStandin(const GameFolder& folder, const std::string& name, StandinRun& run, DWORD timeoutMs)
@@ -108,7 +113,7 @@ bool waitForStandin(const GameFolder& folder, const std::string& name, StandinRu
 
 std::string browserLog()
 {
-    return readWhole(VORTHAL_TEST_BROWSER_LOG);
+    return readWholeFile(VORTHAL_TEST_BROWSER_LOG);
 }
 
 void clearBrowserLog()

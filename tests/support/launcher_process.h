@@ -19,6 +19,11 @@ bool waitUntil(Ready ready, DWORD timeoutMs = 10000)
     return true;
 }
 
+// A file's bytes, as they are; a path relative to the current directory may lie in a folder
+// whose name the ANSI code page cannot hold.
+std::string readWholeFile(const std::string& path);
+void writeWholeFile(const std::string& path, const std::string& bytes);
+
 // A game folder of its own under %TEMP%, removed with everything in it at the end.
 class GameFolder {
 public:
