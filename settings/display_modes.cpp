@@ -4,10 +4,10 @@
 
 #include <d3d9.h>
 
-#include <cstring>
 #include <new>
 
 #include "settings/display_mode_filter.h"
+#include "shared/system_library.h"
 
 DisplayModeList displayModeList;
 
@@ -24,21 +24,6 @@ D3DFORMAT chooseFormat(IDirect3D9& direct3d)
         }
     }
     return D3DFMT_A8R8G8B8;
-}
-
-// Loaded by its full path in the system folder: a d3d9.dll that a graphics mod dropped into
-// the game folder would otherwise come first in the search order.
-HMODULE loadSystemDirect3D()
-{
-    // On the stack: a start-up short of memory still gets as far as asking for the modes.
-    static constexpr char kLeaf[] = "\\d3d9.dll";
-    char path[MAX_PATH + sizeof kLeaf] = {};
-    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return nullptr;
-    }
-    std::memcpy(path + length, kLeaf, sizeof kLeaf);
-    return LoadLibraryA(path);
 }
 
 } // namespace
@@ -69,13 +54,12 @@ void enumerateDisplayModesAndRelease(IDirect3D9* direct3d)
 
 void enumerateDisplayModes()
 {
-    const HMODULE library = loadSystemDirect3D();
+    // From the system folder: a d3d9.dll that a graphics mod dropped into the game folder is the
+    // game's, and would otherwise come first in the search order.
+    const HMODULE library = loadSystemLibrary("d3d9.dll");
     IDirect3D9* direct3d = nullptr;
     if (library) {
-        // Through a plain function pointer first: casting FARPROC straight to another function
-        // type draws -Wcast-function-type.
-        const auto create = reinterpret_cast<Direct3DCreate9Function>(
-            reinterpret_cast<void (*)()>(GetProcAddress(library, "Direct3DCreate9")));
+        const auto create = exportedFunction<Direct3DCreate9Function>(library, "Direct3DCreate9");
         if (create) {
             direct3d = create(D3D_SDK_VERSION);
         }

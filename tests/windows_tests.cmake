@@ -60,7 +60,7 @@ vorthal_wine_path(VORTHAL_WINE_BROWSER_LOG ${VORTHAL_WINE_WORLD}/browser.log)
 
 add_library(vorthal_test_support STATIC support/launcher_process.cpp support/dialog_template.cpp support/modal_dialog.cpp)
 target_include_directories(vorthal_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(vorthal_test_support PUBLIC GTest::gtest vorthal_core)
+target_link_libraries(vorthal_test_support PUBLIC GTest::gtest vorthal_core shell32)
 target_compile_definitions(vorthal_test_support PUBLIC
   "VORTHAL_TEST_LAUNCHER=\"${VORTHAL_WINE_LAUNCHER}\""
   "VORTHAL_TEST_STANDIN=\"${VORTHAL_WINE_STANDIN}\""
