@@ -47,7 +47,21 @@ add_executable(post_command support/post_command.cpp)
 vorthal_warnings(post_command)
 vorthal_windows_program(post_command)
 
+# A DLL to plant in a game folder under system DLLs' names: it records every process that
+# loads it. It has no runtime and no entry point but its own, so it loads under any name.
+add_library(dll_marker SHARED support/dll_marker.cpp)
+set_target_properties(dll_marker PROPERTIES PREFIX "")
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  target_link_options(dll_marker PRIVATE -nostdlib -Wl,--entry,markerEntry)
+else()
+  target_link_options(dll_marker PRIVATE -nostdlib -Wl,--entry,_markerEntry@12)
+endif()
+target_link_libraries(dll_marker PRIVATE kernel32)
+vorthal_warnings(dll_marker)
+vorthal_windows_program(dll_marker)
+
 vorthal_wine_path(VORTHAL_WINE_LAUNCHER $<TARGET_FILE:VorthalLoopback>)
+vorthal_wine_path(VORTHAL_WINE_DLL_MARKER $<TARGET_FILE:dll_marker>)
 vorthal_wine_path(VORTHAL_WINE_STANDIN $<TARGET_FILE:standin>)
 # The program that ships is the 32-bit one; a 64-bit build checks that file, not its own.
 set(VORTHAL_SHIPPED_PROGRAM "" CACHE FILEPATH "Vorthal.exe as shipped, when another build makes it")
@@ -57,6 +71,7 @@ else()
   vorthal_wine_path(VORTHAL_WINE_PRODUCT $<TARGET_FILE:Vorthal>)
 endif()
 vorthal_wine_path(VORTHAL_WINE_BROWSER_LOG ${VORTHAL_WINE_WORLD}/browser.log)
+vorthal_wine_path(VORTHAL_WINE_STDERR_LOG ${VORTHAL_WINE_WORLD}/wine-stderr.log)
 
 add_library(vorthal_test_support STATIC support/launcher_process.cpp support/dialog_template.cpp support/modal_dialog.cpp)
 target_include_directories(vorthal_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
@@ -65,8 +80,10 @@ target_compile_definitions(vorthal_test_support PUBLIC
   "VORTHAL_TEST_LAUNCHER=\"${VORTHAL_WINE_LAUNCHER}\""
   "VORTHAL_TEST_STANDIN=\"${VORTHAL_WINE_STANDIN}\""
   "VORTHAL_TEST_PRODUCT=\"${VORTHAL_WINE_PRODUCT}\""
-  "VORTHAL_TEST_BROWSER_LOG=\"${VORTHAL_WINE_BROWSER_LOG}\"")
-add_dependencies(vorthal_test_support Vorthal VorthalLoopback standin)
+  "VORTHAL_TEST_BROWSER_LOG=\"${VORTHAL_WINE_BROWSER_LOG}\""
+  "VORTHAL_TEST_STDERR_LOG=\"${VORTHAL_WINE_STDERR_LOG}\""
+  "VORTHAL_TEST_DLL_MARKER=\"${VORTHAL_WINE_DLL_MARKER}\"")
+add_dependencies(vorthal_test_support Vorthal VorthalLoopback standin dll_marker)
 vorthal_warnings(vorthal_test_support)
 
 # A GoogleTest program run under Wine in the given world; each of its tests is one ctest test.

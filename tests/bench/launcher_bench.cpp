@@ -59,7 +59,7 @@ void finish(const LauncherProcess& process, HWND window)
 double startToWindow(const std::string& program, const GameFolder& game)
 {
     const double start = nowMs();
-    LauncherProcess process(game.path(), "", "", program);
+    LauncherProcess process(game.path(), "", {}, program);
     HWND window = nullptr;
     if (!spinUntil([&] { return (window = process.findWindow(nullptr)) != nullptr; })) {
         std::fprintf(stderr, "%s showed no window\n", program.c_str());
@@ -85,7 +85,7 @@ double untilGameRuns(const GameFolder& game, double start)
 
 double playToGame(const std::string& launcher, const GameFolder& game)
 {
-    LauncherProcess process(game.path(), "", "", launcher);
+    LauncherProcess process(game.path(), "", {}, launcher);
     const HWND window = process.waitForWindow();
     Sleep(300); // let the window and the browser control settle, as before a player's click
     const double start = nowMs();
@@ -99,7 +99,7 @@ double playToGame(const std::string& launcher, const GameFolder& game)
 double shellToGame(const std::string& baseline, const GameFolder& game)
 {
     const double start = nowMs();
-    LauncherProcess process(game.path(), "", "", baseline);
+    LauncherProcess process(game.path(), "", {}, baseline);
     return untilGameRuns(game, start);
 }
 
@@ -112,7 +112,7 @@ struct Footprint {
 
 Footprint footprintWithWindowOpen(const std::string& program, const GameFolder& game)
 {
-    LauncherProcess process(game.path(), "", "", program);
+    LauncherProcess process(game.path(), "", {}, program);
     HWND window = nullptr;
     (void)spinUntil([&] { return (window = process.findWindow(nullptr)) != nullptr; });
     Sleep(1000);

@@ -1,4 +1,4 @@
-// Wine's real Direct3D 9 on the test world's screen, with a stand-in d3d9.dll lying next to this
+// Wine's real Direct3D 9 on the test world's screen, with a marker d3d9.dll lying next to this
 // program, where a load by name alone would find it first.
 #include "settings/display_modes.h"
 
@@ -8,14 +8,18 @@
 #include <iostream>
 
 #include "display_mode_printing.h"
+#include "support/launcher_process.h"
 #include "system_direct3d.h"
 
 namespace {
 
-bool gameFolderDirect3DLoaded()
+// What the marker d3d9.dll beside this program records of the processes that load it.
+std::string plantedDirect3DRecord()
 {
-    char value[16] = {};
-    return GetEnvironmentVariableA("VORTHAL_GAME_FOLDER_D3D9", value, sizeof value) != 0;
+    char program[MAX_PATH] = {};
+    (void)GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string record = program;
+    return record.replace(record.rfind('\\') + 1, std::string::npos, "dll-markers.txt");
 }
 
 } // namespace
@@ -38,12 +42,13 @@ TEST(SystemDirect3D, ListsTheScreensModeAt32Bits)
 
 TEST(SystemDirect3D, NeverLoadsTheD3d9InTheProgramsFolder)
 {
+    (void)DeleteFileA(plantedDirect3DRecord().c_str());
     enumerateDisplayModes();
     EXPECT_FALSE(displayModeList.empty());
-    EXPECT_FALSE(gameFolderDirect3DLoaded());
+    EXPECT_EQ(readWholeFile(plantedDirect3DRecord()), "");
 
-    // The stand-in is where the search order looks first, so the test above means something.
+    // The marker is where the search order looks first, so the test above means something.
     const HMODULE byName = LoadLibraryA("d3d9.dll");
-    EXPECT_TRUE(gameFolderDirect3DLoaded());
+    EXPECT_NE(readWholeFile(plantedDirect3DRecord()), "");
     (void)FreeLibrary(byName);
 }

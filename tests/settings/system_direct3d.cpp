@@ -2,21 +2,18 @@
 
 #include <sstream>
 
+#include "shared/system_library.h"
+
 namespace {
 
 using Create = IDirect3D9*(WINAPI*)(UINT);
 
 } // namespace
 
-SystemDirect3D::SystemDirect3D()
+SystemDirect3D::SystemDirect3D() : library_(loadSystemLibrary("d3d9.dll"))
 {
-    char folder[MAX_PATH] = {};
-    (void)GetSystemDirectoryA(folder, MAX_PATH);
-    library_ = LoadLibraryA((std::string(folder) + "\\d3d9.dll").c_str());
-    if (library_) {
-        const auto create = reinterpret_cast<Create>(reinterpret_cast<void (*)()>(GetProcAddress(library_, "Direct3DCreate9")));
-        object_ = create ? create(D3D_SDK_VERSION) : nullptr;
-    }
+    const auto create = library_ ? exportedFunction<Create>(library_, "Direct3DCreate9") : nullptr;
+    object_ = create ? create(D3D_SDK_VERSION) : nullptr;
 }
 
 SystemDirect3D::~SystemDirect3D()

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -75,7 +76,12 @@ GameFolder::~GameFolder()
 
 void GameFolder::addStandin(const std::string& name) const
 {
-    (void)CopyFileA(VORTHAL_TEST_STANDIN, file(name).c_str(), FALSE);
+    addCopy(name, VORTHAL_TEST_STANDIN);
+}
+
+void GameFolder::addCopy(const std::string& name, const char* source) const
+{
+    (void)CopyFileA(source, file(name).c_str(), FALSE);
 }
 
 void GameFolder::write(const std::string& name, const std::string& bytes) const
@@ -111,6 +117,20 @@ bool waitForStandin(const GameFolder& folder, const std::string& name, StandinRu
     return true;
 }
 
+std::string wineOutput()
+{
+    // The copy is written after the pipe: once a line printed now is in it, so is everything
+    // printed before, by any process.
+    static unsigned count = 0;
+    const std::string line = "wine output up to here, " + std::to_string(GetCurrentProcessId()) + "." +
+                             std::to_string(++count);
+    std::fprintf(stderr, "%s\n", line.c_str());
+    (void)std::fflush(stderr);
+    std::string output;
+    (void)waitUntil([&] { return (output = readWholeFile(VORTHAL_TEST_STDERR_LOG)).find(line) != std::string::npos; });
+    return output;
+}
+
 std::string browserLog()
 {
     return readWholeFile(VORTHAL_TEST_BROWSER_LOG);
@@ -128,21 +148,30 @@ std::string waitForBrowserLog(DWORD timeoutMs)
 }
 
 LauncherProcess::LauncherProcess(const std::string& currentDirectory, const std::string& arguments,
-                                 const std::string& environment, const std::string& program)
+                                 const std::vector<std::string>& environment, const std::string& program)
 {
     std::string commandLine = "\"" + program + "\"";
     if (!arguments.empty()) {
         commandLine += " " + arguments;
     }
-    // An extra NAME=value is added to a copy of this process's environment.
+    // The extra NAME=value entries are added to a copy of this process's environment, in place
+    // of any of the same name there.
     std::string block;
     if (!environment.empty()) {
+        const auto named = [](const std::string& entry) { return entry.substr(0, entry.find('=', 1) + 1); };
         const char* own = GetEnvironmentStringsA();
         for (const char* entry = own; *entry; entry += std::strlen(entry) + 1) {
-            block.append(entry, std::strlen(entry) + 1);
+            const bool replaced = std::any_of(environment.begin(), environment.end(), [&](const std::string& extra) {
+                return lstrcmpiA(named(extra).c_str(), named(entry).c_str()) == 0;
+            });
+            if (!replaced) {
+                block.append(entry, std::strlen(entry) + 1);
+            }
         }
         (void)FreeEnvironmentStringsA(const_cast<char*>(own));
-        block.append(environment).push_back('\0');
+        for (const std::string& entry : environment) {
+            block.append(entry).push_back('\0');
+        }
         block.push_back('\0');
     }
     STARTUPINFOA startup{};

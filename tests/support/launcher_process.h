@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Polls ready every 20 ms until it holds or timeoutMs has passed; says whether it held.
 template <typename Ready>
@@ -37,6 +38,8 @@ public:
 
     // Puts the stand-in program into the folder under the given name.
     void addStandin(const std::string& name) const;
+    // Puts a copy of that file into the folder under the given name.
+    void addCopy(const std::string& name, const char* source) const;
     void write(const std::string& name, const std::string& bytes) const;
     bool exists(const std::string& name) const;
     std::string read(const std::string& name) const;
@@ -55,6 +58,9 @@ struct StandinRun {
 // Waits up to timeoutMs for the stand-in of that name to record its run in folder.
 bool waitForStandin(const GameFolder& folder, const std::string& name, StandinRun& run, DWORD timeoutMs = 10000);
 
+// What Wine has printed in this world so far, for this program and the programs it started.
+std::string wineOutput();
+
 // The addresses that the shell handed to the browser, one a line; and making that list empty.
 std::string browserLog();
 void clearBrowserLog();
@@ -62,11 +68,12 @@ void clearBrowserLog();
 std::string waitForBrowserLog(DWORD timeoutMs = 10000);
 
 // The launcher program under test (or another program), started with the given current
-// directory and, optionally, arguments and one more NAME=value in its environment.
+// directory and, optionally, arguments and more NAME=value entries in its environment.
 class LauncherProcess {
 public:
     explicit LauncherProcess(const std::string& currentDirectory, const std::string& arguments = "",
-                             const std::string& environment = "", const std::string& program = VORTHAL_TEST_LAUNCHER);
+                             const std::vector<std::string>& environment = {},
+                             const std::string& program = VORTHAL_TEST_LAUNCHER);
     ~LauncherProcess();
     LauncherProcess(const LauncherProcess&) = delete;
     LauncherProcess& operator=(const LauncherProcess&) = delete;
