@@ -67,6 +67,9 @@ void WebViewHost::embedBrowser(HWND placeholder)
     (void)web->put_Top(0);
     (void)web->put_Width(area.right);
     (void)web->put_Height(area.bottom);
+    // Otherwise every script error on the page opens a message box of the control's own over the
+    // launcher, which reports nothing to the player.
+    (void)web->put_Silent(VARIANT_TRUE);
     (void)web->Navigate2(&address, &none[0], &none[1], &none[2], &none[3]);
 
     (void)VariantClear(&address);

@@ -355,6 +355,10 @@ TEST(EmbeddedBrowser, NavigatesToTheAddressAsItStandsAndFreesItsBstrOnce)
         EXPECT_EQ(web->get_LocationURL(&location), S_OK);
         EXPECT_EQ(std::wstring(location ? location : L""), address);
         SysFreeString(location);
+        // Silent: a script error on the page opens no message box over the launcher.
+        VARIANT_BOOL silent = VARIANT_FALSE;
+        EXPECT_EQ(web->get_Silent(&silent), S_OK);
+        EXPECT_EQ(silent, VARIANT_TRUE);
         web->Release();
     });
 }
