@@ -32,8 +32,8 @@ void LauncherApp::run(HINSTANCE, int)
 {
     loadSettings();
     enumerateDisplayModes();
-    const LaunchChoice choice = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LAUNCHER),
-                                                nullptr, LauncherDlgProc, 0);
+    const LaunchChoice choice = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LAUNCHER), nullptr,
+                                                LauncherDlgProc, 0);
     undoLauncherDialogSetUp();
     shellOpen(launchTarget(choice));
 }

@@ -77,7 +77,8 @@ HANDLE createTemporary(std::string& temporary, DWORD attributes)
     const DWORD seed = GetTickCount() ^ GetCurrentProcessId();
     for (DWORD attempt = 0; attempt <= 0xFFFF; ++attempt) {
         numberTemporary(temporary, seed + attempt);
-        const HANDLE file = fileOperations.createFile(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+        const HANDLE file = fileOperations.createFile(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                                      attributes, nullptr);
         if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) {
             return file;
         }
@@ -120,7 +121,8 @@ InPlace writeInPlace(const char* name, const std::string& bytes, const std::stri
     HANDLE file = INVALID_HANDLE_VALUE;
     if (!retried([&] {
             file = fileOperations.createFile(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                             old != nullptr ? OPEN_EXISTING : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                             old != nullptr ? OPEN_EXISTING : CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                             nullptr);
             return file != INVALID_HANDLE_VALUE;
         })) {
         return InPlace::AsItWas;
@@ -139,7 +141,8 @@ InPlace writeInPlace(const char* name, const std::string& bytes, const std::stri
 // The attributes that the new bytes take over from the file they replace.
 DWORD keptAttributes(DWORD attributes)
 {
-    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     return (attributes & kKept) != 0 ? attributes & kKept : FILE_ATTRIBUTE_NORMAL;
 }
 

@@ -106,7 +106,8 @@ void fillOptionsDialog(HWND dialog)
             const LRESULT entry = SendMessageA(resolutions, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
             // A failed add gives CB_ERR, and item data set at index -1 would go to every entry.
             if (entry >= 0) {
-                (void)SendMessageA(resolutions, CB_SETITEMDATA, static_cast<WPARAM>(entry), static_cast<LPARAM>(position));
+                (void)SendMessageA(resolutions, CB_SETITEMDATA, static_cast<WPARAM>(entry),
+                                   static_cast<LPARAM>(position));
             }
         }
     } catch (const std::bad_alloc&) {
@@ -115,7 +116,8 @@ void fillOptionsDialog(HWND dialog)
     }
     // The box sorts by text, so entries move as later ones arrive: look the entry up at the end.
     // With no entries, selecting the first selects nothing.
-    (void)SendMessageA(resolutions, CB_SETCURSEL, entryOf(resolutions, currentModePosition(displayModeList, launcherSettings)), 0);
+    (void)SendMessageA(resolutions, CB_SETCURSEL,
+                       entryOf(resolutions, currentModePosition(displayModeList, launcherSettings)), 0);
 }
 
 INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)

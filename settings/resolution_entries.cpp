@@ -6,8 +6,8 @@ std::string resolutionText(const DisplayMode& mode)
 {
     // Room for three of the longest values, "-2147483648".
     char text[48] = {};
-    (void)std::snprintf(text, sizeof text, "%d x %d x %d", static_cast<int>(mode.width),
-                        static_cast<int>(mode.height), static_cast<int>(mode.bitsPerPixel));
+    (void)std::snprintf(text, sizeof text, "%d x %d x %d", static_cast<int>(mode.width), static_cast<int>(mode.height),
+                        static_cast<int>(mode.bitsPerPixel));
     return text;
 }
 

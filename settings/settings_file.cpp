@@ -57,7 +57,8 @@ ConfigFile readConfig()
     config.contents = Contents::Unreadable;
     BY_HANDLE_FILE_INFORMATION information{};
     if (GetFileInformationByHandle(file, &information)) {
-        const unsigned long long size = (static_cast<unsigned long long>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
+        const unsigned long long size = (static_cast<unsigned long long>(information.nFileSizeHigh) << 32) |
+                                        information.nFileSizeLow;
         config.attributes = information.dwFileAttributes;
         try {
             if (size < config.bytes.max_size() && readToEnd(file, static_cast<std::size_t>(size), config.bytes)) {

@@ -18,12 +18,12 @@ TEST(LaunchTarget, EachChoiceOpensItsTarget)
         {1002, stats},             // CLOSE and close requests
         {-1, stats},               // the dialog could not be shown
         {0, stats},
-        {1, stats},                // IDOK
-        {2, stats},                // IDCANCEL
-        {1001, stats},             // OPTONS never ends the dialog, but would not launch
+        {1, stats},    // IDOK
+        {2, stats},    // IDCANCEL
+        {1001, stats}, // OPTONS never ends the dialog, but would not launch
         {999, stats},
         {1004, stats},
-        {0x10000 + 1000, stats},   // only the exact id counts, not its low word
+        {0x10000 + 1000, stats}, // only the exact id counts, not its low word
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.choice);

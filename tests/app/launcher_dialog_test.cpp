@@ -28,10 +28,10 @@ TEST(LauncherDialog, CommandsEndItWithTheirIdOrLeaveItOpen)
         {IDC_PLAY, IDC_PLAY},
         {IDC_CLOSE, IDC_CLOSE},
         {IDC_GAMEPAD, IDC_GAMEPAD},
-        {MAKEWPARAM(IDC_PLAY, BN_CLICKED), IDC_PLAY},    // the notification code plays no part
+        {MAKEWPARAM(IDC_PLAY, BN_CLICKED), IDC_PLAY}, // the notification code plays no part
         {MAKEWPARAM(IDC_CLOSE, BN_DOUBLECLICKED), IDC_CLOSE},
-        {IDOK, kStillOpen},                              // Enter with no default button
-        {IDCANCEL, kStillOpen},                          // Esc
+        {IDOK, kStillOpen},     // Enter with no default button
+        {IDCANCEL, kStillOpen}, // Esc
         {MAKEWPARAM(IDC_LAUNCHERCOMBO, CBN_SELCHANGE), kStillOpen},
         {IDC_WEBVIEW, kStillOpen},
         {4242, kStillOpen},
@@ -39,7 +39,8 @@ TEST(LauncherDialog, CommandsEndItWithTheirIdOrLeaveItOpen)
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "wParam " << std::hex << c.wParam);
         INT_PTR handled = 0;
-        const INT_PTR result = runLauncherDialog([&](HWND dialog) { handled = sendToDialog(dialog, WM_COMMAND, c.wParam, 0); });
+        const INT_PTR result = runLauncherDialog(
+            [&](HWND dialog) { handled = sendToDialog(dialog, WM_COMMAND, c.wParam, 0); });
         EXPECT_EQ(result, c.result);
         EXPECT_NE(handled, 0);
     }
@@ -90,7 +91,7 @@ TEST(LauncherDialog, ShowsPlayCloseAndThePlaceholderOnly)
             int id;
             bool visible;
         } controls[] = {
-            {IDC_PLAY, true}, {IDC_CLOSE, true}, {IDC_WEBVIEW, true},
+            {IDC_PLAY, true},     {IDC_CLOSE, true},    {IDC_WEBVIEW, true},
             {IDC_GAMEPAD, false}, {IDC_OPTIONS, false}, {IDC_LAUNCHERCOMBO, false},
         };
         for (const auto& c : controls) {

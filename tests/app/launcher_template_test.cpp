@@ -25,13 +25,14 @@ TEST(LauncherTemplate, IsACaptionlessPopupInStandardForm)
 TEST(LauncherTemplate, HoldsItsSixControlsInTabOrder)
 {
     constexpr DWORD flatButton = WS_CHILD | BS_PUSHBUTTON | BS_FLAT;
-    expectItems(loadDialogTemplate(IDD_LAUNCHER), {
-        {IDC_PLAY, "BUTTON", "PLAY", 7, 215, 76, 14, flatButton | WS_VISIBLE | WS_TABSTOP},
-        {IDC_CLOSE, "BUTTON", "CLOSE", 377, 215, 49, 14, flatButton | WS_VISIBLE | WS_TABSTOP},
-        {IDC_WEBVIEW, "STATIC", "", 7, 7, 419, 202, WS_CHILD | SS_BLACKRECT | WS_VISIBLE},
-        {IDC_GAMEPAD, "BUTTON", "GAMEPAD", 95, 215, 73, 14, flatButton},
-        {IDC_OPTIONS, "BUTTON", "OPTONS", 292, 215, 73, 14, flatButton},
-        {IDC_LAUNCHERCOMBO, "COMBOBOX", "", 187, 215, 90, 43,
-         WS_CHILD | CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_DISABLED},
-    });
+    expectItems(loadDialogTemplate(IDD_LAUNCHER),
+                {
+                    {IDC_PLAY, "BUTTON", "PLAY", 7, 215, 76, 14, flatButton | WS_VISIBLE | WS_TABSTOP},
+                    {IDC_CLOSE, "BUTTON", "CLOSE", 377, 215, 49, 14, flatButton | WS_VISIBLE | WS_TABSTOP},
+                    {IDC_WEBVIEW, "STATIC", "", 7, 7, 419, 202, WS_CHILD | SS_BLACKRECT | WS_VISIBLE},
+                    {IDC_GAMEPAD, "BUTTON", "GAMEPAD", 95, 215, 73, 14, flatButton},
+                    {IDC_OPTIONS, "BUTTON", "OPTONS", 292, 215, 73, 14, flatButton},
+                    {IDC_LAUNCHERCOMBO, "COMBOBOX", "", 187, 215, 90, 43,
+                     WS_CHILD | CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_DISABLED},
+                });
 }

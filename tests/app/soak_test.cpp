@@ -68,7 +68,8 @@ template <typename Field>
 Field medianOf(const std::vector<Holdings>& samples, Field Holdings::*field)
 {
     std::vector<Field> values(samples.size());
-    std::transform(samples.begin(), samples.end(), values.begin(), [&](const Holdings& sample) { return sample.*field; });
+    std::transform(samples.begin(), samples.end(), values.begin(),
+                   [&](const Holdings& sample) { return sample.*field; });
     std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
     return values[values.size() / 2];
 }

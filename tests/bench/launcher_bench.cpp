@@ -120,7 +120,8 @@ Footprint footprintWithWindowOpen(const std::string& program, const GameFolder& 
     HANDLE handle = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process.id());
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;
-    if (handle && GetProcessMemoryInfo(handle, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters)) {
+    if (handle &&
+        GetProcessMemoryInfo(handle, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters)) {
         result.peakWorkingSetKb = static_cast<double>(counters.PeakWorkingSetSize) / 1024;
         result.privateKb = static_cast<double>(counters.PrivateUsage) / 1024;
     }
@@ -178,7 +179,8 @@ int main(int argc, char** argv)
     row("start to window (ms)", median(launcherStart), median(baselineStart));
     row("PLAY to game running (ms)", median(launcherPlay), median(baselinePlay));
     row("peak working set, window open (KiB)", launcherFootprint.peakWorkingSetKb, baselineFootprint.peakWorkingSetKb);
-    std::printf("%-34s %12.0f %12.0f\n", "private bytes (KiB)", launcherFootprint.privateKb, baselineFootprint.privateKb);
+    std::printf("%-34s %12.0f %12.0f\n", "private bytes (KiB)", launcherFootprint.privateKb,
+                baselineFootprint.privateKb);
     std::printf("%-34s %12lu %12lu\n", "USER objects", launcherFootprint.userObjects, baselineFootprint.userObjects);
     std::printf("%-34s %12lu %12lu\n", "GDI objects", launcherFootprint.gdiObjects, baselineFootprint.gdiObjects);
     std::printf("%-34s %12ld %12ld\n", "program file (bytes)", fileSize(launcher), fileSize(baselineDialog));

@@ -24,7 +24,8 @@
 namespace {
 
 // Lines too long to be held without the heap, and modes whose entry texts are too.
-const char kConfig[] = "screenWidth = 1280\r\nscreenHeight = 1024\r\nscreenBPP = 32\r\nbloom = 1\r\nfieldOfView = 90\r\n";
+const char
+    kConfig[] = "screenWidth = 1280\r\nscreenHeight = 1024\r\nscreenBPP = 32\r\nbloom = 1\r\nfieldOfView = 90\r\n";
 const LauncherSettings kLoaded{1280, 1024, 32, 1};
 const DisplayModeList kModes{{768, 1024, 32}, {960, 1280, 32}, {1024, 1280, 32}, {1200, 1600, 32}, {1080, 1920, 32}};
 
@@ -116,6 +117,7 @@ TEST(AllocationSweep, EveryFailingAllocationLeavesTheLauncherGoingOn)
             EXPECT_EQ(entries, static_cast<LRESULT>(modesListed));
         }
         // A save that failed leaves config.cfg as it was; any other writes the values in memory.
-        EXPECT_EQ(game.read("config.cfg"), failedSaving ? std::string(kConfig) : rewriteSettings(kConfig, launcherSettings));
+        EXPECT_EQ(game.read("config.cfg"),
+                  failedSaving ? std::string(kConfig) : rewriteSettings(kConfig, launcherSettings));
     }
 }

@@ -29,16 +29,8 @@ TEST(AddAdapterMode, KeepsModesOfAtLeast1024By768At32Bits)
         Size reported;
         bool kept;
     } cases[] = {
-        {{1024, 768}, true},
-        {{1024, 767}, false},
-        {{1023, 768}, false},
-        {{1366, 768}, true},
-        {{800, 600}, false},
-        {{1152, 720}, false},
-        {{1280, 720}, false},
-        {{640, 1024}, false},
-        {{3840, 2160}, true},
-        {{0, 0}, false},
+        {{1024, 768}, true},  {{1024, 767}, false}, {{1023, 768}, false}, {{1366, 768}, true},  {{800, 600}, false},
+        {{1152, 720}, false}, {{1280, 720}, false}, {{640, 1024}, false}, {{3840, 2160}, true}, {{0, 0}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.reported.width << " x " << c.reported.height);
@@ -73,9 +65,7 @@ TEST(AddAdapterMode, DropsOnlyARepeatOfTheLastRecord)
         {"a repeat that is not a neighbour",
          {{1280, 1024}, {1280, 960}, {1280, 1024}},
          {{1024, 1280, 32}, {960, 1280, 32}, {1024, 1280, 32}}},
-        {"a repeat behind a mode too small to keep",
-         {{1280, 1024}, {800, 600}, {1280, 1024}},
-         {{1024, 1280, 32}}},
+        {"a repeat behind a mode too small to keep", {{1280, 1024}, {800, 600}, {1280, 1024}}, {{1024, 1280, 32}}},
         {"width and height swapped", {{1280, 1024}, {1024, 1280}}, {{1024, 1280, 32}, {1280, 1024, 32}}},
     };
     for (const auto& c : cases) {

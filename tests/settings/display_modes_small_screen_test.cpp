@@ -18,7 +18,8 @@ TEST(SystemDirect3DOnASmallScreen, ListsNothing)
         SystemDirect3D direct3d;
         ASSERT_NE(direct3d.get(), nullptr);
         std::cout << describeAdapterModes(*direct3d.get());
-        EXPECT_TRUE(adapterReports(*direct3d.get(), D3DFMT_X8R8G8B8, static_cast<UINT>(width), static_cast<UINT>(height)));
+        EXPECT_TRUE(
+            adapterReports(*direct3d.get(), D3DFMT_X8R8G8B8, static_cast<UINT>(width), static_cast<UINT>(height)));
     }
     displayModeList = {{768, 1024, 32}};
     enumerateDisplayModes();

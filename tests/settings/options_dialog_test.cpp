@@ -140,13 +140,20 @@ TEST_F(OptionsDialog, SelectsTheCurrentModeAndOkStoresTheSelection)
         Entry selection;
         LauncherSettings saved;
     } cases[] = {
-        {"current mode sorts after one added later", kFourModes, {1280, 800, 32, 0}, {"1280 x 800 x 32", 1}, {1280, 800, 32, 0}},
+        {"current mode sorts after one added later",
+         kFourModes,
+         {1280, 800, 32, 0},
+         {"1280 x 800 x 32", 1},
+         {1280, 800, 32, 0}},
         {"last mode", kFourModes, {1280, 1024, 32, 0}, {"1280 x 1024 x 32", 3}, {1280, 1024, 32, 0}},
         {"no such size", kFourModes, {800, 600, 32, 0}, {"1024 x 768 x 32", 0}, {1024, 768, 32, 0}},
         {"another depth", kFourModes, {1280, 800, 16, 0}, {"1024 x 768 x 32", 0}, {1024, 768, 32, 0}},
         {"nothing loaded", kFourModes, {}, {"1024 x 768 x 32", 0}, {1024, 768, 32, 0}},
         {"a mode listed twice: the later record",
-         {{1024, 1280, 32}, {960, 1280, 32}, {1024, 1280, 32}}, {1280, 1024, 32, 0}, {"1280 x 1024 x 32", 2}, {1280, 1024, 32, 0}},
+         {{1024, 1280, 32}, {960, 1280, 32}, {1024, 1280, 32}},
+         {1280, 1024, 32, 0},
+         {"1280 x 1024 x 32", 2},
+         {1280, 1024, 32, 0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -289,9 +296,14 @@ TEST_F(OptionsDialog, OkWithNoEntrySelectedKeepsTheScreenButSavesBloom)
 TEST_F(OptionsDialog, OtherCommandsLeaveItOpen)
 {
     const WPARAM commands[] = {
-        IDC_MOTIONBLUR, IDC_LENSFLARE, IDC_SMOKE,
-        MAKEWPARAM(IDC_RESOLUTION, CBN_SELCHANGE), MAKEWPARAM(IDC_RESOLUTION, CBN_EDITCHANGE),
-        static_cast<WORD>(IDC_STATIC), IDC_CLOSE, 4242,
+        IDC_MOTIONBLUR,
+        IDC_LENSFLARE,
+        IDC_SMOKE,
+        MAKEWPARAM(IDC_RESOLUTION, CBN_SELCHANGE),
+        MAKEWPARAM(IDC_RESOLUTION, CBN_EDITCHANGE),
+        static_cast<WORD>(IDC_STATIC),
+        IDC_CLOSE,
+        4242,
     };
     for (WPARAM command : commands) {
         SCOPED_TRACE(testing::Message() << std::hex << command);
@@ -304,8 +316,10 @@ TEST_F(OptionsDialog, OtherCommandsLeaveItOpen)
 
 TEST_F(OptionsDialog, OnlyTheControlIdDecides)
 {
-    EXPECT_EQ(run([](HWND dialog) { (void)sendToDialog(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0x1234), 0); }), IDCANCEL);
-    EXPECT_EQ(run([](HWND dialog) { (void)sendToDialog(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_DOUBLECLICKED), 0); }), IDOK);
+    EXPECT_EQ(run([](HWND dialog) { (void)sendToDialog(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0x1234), 0); }),
+              IDCANCEL);
+    EXPECT_EQ(run([](HWND dialog) { (void)sendToDialog(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_DOUBLECLICKED), 0); }),
+              IDOK);
     EXPECT_TRUE(config.saved());
 }
 

@@ -34,10 +34,10 @@ LRESULT entryIndex(HWND combo, const std::wstring& text)
 // Every DLL that the launcher loads in a run through Options, OK and PLAY, as Wine's +loaddll
 // names them on either architecture, and those that Windows loads in their place or besides.
 const char* const kLauncherDlls[] = {
-    "advapi32.dll", "combase.dll",  "comctl32.dll",   "d3d9.dll",   "dwmapi.dll",   "gdi32.dll",   "ieframe.dll",
-    "imm32.dll",    "kernel32.dll", "kernelbase.dll", "mpr.dll",    "msvcrt.dll",   "ole32.dll",   "oleaut32.dll",
-    "opengl32.dll", "rpcrt4.dll",   "sechost.dll",    "setupapi.dll", "shcore.dll", "shell32.dll", "shlwapi.dll",
-    "ucrtbase.dll", "urlmon.dll",   "user32.dll",     "uxtheme.dll", "version.dll", "win32u.dll",  "wined3d.dll",
+    "advapi32.dll", "combase.dll",  "comctl32.dll",   "d3d9.dll",     "dwmapi.dll",  "gdi32.dll",   "ieframe.dll",
+    "imm32.dll",    "kernel32.dll", "kernelbase.dll", "mpr.dll",      "msvcrt.dll",  "ole32.dll",   "oleaut32.dll",
+    "opengl32.dll", "rpcrt4.dll",   "sechost.dll",    "setupapi.dll", "shcore.dll",  "shell32.dll", "shlwapi.dll",
+    "ucrtbase.dll", "urlmon.dll",   "user32.dll",     "uxtheme.dll",  "version.dll", "win32u.dll",  "wined3d.dll",
     "wininet.dll",  "ws2_32.dll",   "zlib1.dll",
 };
 
@@ -118,11 +118,11 @@ TEST(OptionsInTheLauncher, OkRewritesConfigAndTheLauncherGoesOn)
     // import and its own start-up DLLs in the program's folder first, and takes its builtin DLLs
     // in their place. The imports are Windows' known DLLs, which Windows never looks for there.
     const std::vector<std::string> allowed = {
-        "vorthal.exe native",    "advapi32.dll builtin", "combase.dll builtin", "gdi32.dll builtin",
-        "imm32.dll builtin",     "kernel32.dll builtin", "kernelbase.dll builtin", "msvcrt.dll builtin",
-        "ole32.dll builtin",     "oleaut32.dll builtin", "rpcrt4.dll builtin", "sechost.dll builtin",
-        "setupapi.dll builtin",  "ucrtbase.dll builtin", "user32.dll builtin", "version.dll builtin",
-        "win32u.dll builtin",    "zlib1.dll builtin",
+        "vorthal.exe native",   "advapi32.dll builtin", "combase.dll builtin",    "gdi32.dll builtin",
+        "imm32.dll builtin",    "kernel32.dll builtin", "kernelbase.dll builtin", "msvcrt.dll builtin",
+        "ole32.dll builtin",    "oleaut32.dll builtin", "rpcrt4.dll builtin",     "sechost.dll builtin",
+        "setupapi.dll builtin", "ucrtbase.dll builtin", "user32.dll builtin",     "version.dll builtin",
+        "win32u.dll builtin",   "zlib1.dll builtin",
     };
     const std::vector<std::string> loads = loadsFrom(game.path(), launcher.id(), wineOutput());
     EXPECT_TRUE(std::all_of(loads.begin(), loads.end(), [&](const std::string& load) {

@@ -25,7 +25,8 @@ TEST(ResolutionText, IsWidthHeightAndDepth)
 
 TEST(CurrentModePosition, IsTheLastRecordEqualToTheScreenSettings)
 {
-    const DisplayModeList list{{768, 1024, 32}, {800, 1280, 32}, {960, 1280, 32}, {1024, 1280, 32}, {800, 1280, 32}, {1024, 1280, 32}};
+    const DisplayModeList list{{768, 1024, 32},  {800, 1280, 32}, {960, 1280, 32},
+                               {1024, 1280, 32}, {800, 1280, 32}, {1024, 1280, 32}};
     const struct {
         const char* what;
         LauncherSettings settings;

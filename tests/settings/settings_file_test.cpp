@@ -71,7 +71,8 @@ bool endsWith(const std::string& text, const std::string& end)
 // fails without touching a file, and what it left open is closed as the system would.
 class FailingFileOperations {
 public:
-    explicit FailingFileOperations(std::vector<Failure> failures = {}) : failures_(std::move(failures)), hits_(failures_.size())
+    explicit FailingFileOperations(std::vector<Failure> failures = {})
+        : failures_(std::move(failures)), hits_(failures_.size())
     {
         current_ = this;
         fileOperations.createFile = createFile;
@@ -161,7 +162,8 @@ private:
     static bool held(LPCSTR name)
     {
         const FailingFileOperations& self = *current_;
-        if (self.holdMs_ == 0 || name != self.temporaryPath_ || !self.closedAt_ || GetTickCount() - *self.closedAt_ >= self.holdMs_) {
+        if (self.holdMs_ == 0 || name != self.temporaryPath_ || !self.closedAt_ ||
+            GetTickCount() - *self.closedAt_ >= self.holdMs_) {
             return false;
         }
         SetLastError(ERROR_SHARING_VIOLATION);
@@ -198,7 +200,9 @@ private:
     static BOOL WINAPI writeFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVERLAPPED overlapped)
     {
         FailingFileOperations& self = *current_;
-        const Step step = file == self.temporary_ ? Step::WriteTemporary : file == self.inPlace_ ? Step::WriteInPlace : Step::Other;
+        const Step step = file == self.temporary_ ? Step::WriteTemporary
+                          : file == self.inPlace_ ? Step::WriteInPlace
+                                                  : Step::Other;
         *written = 0;
         DWORD error = 0;
         if (stopped(step, true)) {
@@ -228,7 +232,8 @@ private:
 
     static BOOL WINAPI setFilePointerEx(HANDLE file, LARGE_INTEGER distance, PLARGE_INTEGER position, DWORD method)
     {
-        return unlessFailing(Step::Other, [&] { return current_->real_.setFilePointerEx(file, distance, position, method); });
+        return unlessFailing(Step::Other,
+                             [&] { return current_->real_.setFilePointerEx(file, distance, position, method); });
     }
 
     static BOOL WINAPI setEndOfFile(HANDLE file)
@@ -466,33 +471,108 @@ TEST_F(SettingsFile, AFailingStepLeavesTheOldFileOrTheNewOneOrACompleteCopy)
         Copy copy;
     } cases[] = {
         // Where no temporary file can be made, config.cfg is written in place.
-        {"creating the temporary file", true, false, {{Step::CreateTemporary, 1, ERROR_ACCESS_DENIED}}, 0, After::New, Copy::None},
-        {"creating the temporary file, no config.cfg", false, false, {{Step::CreateTemporary, 1, ERROR_ACCESS_DENIED}}, 0,
-         After::New, Copy::None},
-        {"writing the temporary file", true, false, {{Step::WriteTemporary, 1, kShortWrite}}, 0, After::Old, Copy::None},
-        {"flushing the temporary file", true, false, {{Step::FlushTemporary, 1, ERROR_WRITE_FAULT}}, 0, After::Old, Copy::None},
-        {"closing the temporary file", true, false, {{Step::CloseTemporary, 1, ERROR_WRITE_FAULT}}, 0, After::Old, Copy::None},
-        {"the rename: a sharing violation once", true, false, {{Step::RenameTemporary, 1, ERROR_SHARING_VIOLATION}}, 0,
-         After::New, Copy::None},
+        {"creating the temporary file",
+         true,
+         false,
+         {{Step::CreateTemporary, 1, ERROR_ACCESS_DENIED}},
+         0,
+         After::New,
+         Copy::None},
+        {"creating the temporary file, no config.cfg",
+         false,
+         false,
+         {{Step::CreateTemporary, 1, ERROR_ACCESS_DENIED}},
+         0,
+         After::New,
+         Copy::None},
+        {"writing the temporary file",
+         true,
+         false,
+         {{Step::WriteTemporary, 1, kShortWrite}},
+         0,
+         After::Old,
+         Copy::None},
+        {"flushing the temporary file",
+         true,
+         false,
+         {{Step::FlushTemporary, 1, ERROR_WRITE_FAULT}},
+         0,
+         After::Old,
+         Copy::None},
+        {"closing the temporary file",
+         true,
+         false,
+         {{Step::CloseTemporary, 1, ERROR_WRITE_FAULT}},
+         0,
+         After::Old,
+         Copy::None},
+        {"the rename: a sharing violation once",
+         true,
+         false,
+         {{Step::RenameTemporary, 1, ERROR_SHARING_VIOLATION}},
+         0,
+         After::New,
+         Copy::None},
         // Refused: written in place instead.
         {"the rename: refused every time", true, false, {kRefused}, 0, After::New, Copy::None},
-        {"the rename: another error", true, false, {{Step::RenameTemporary, 1, ERROR_INVALID_PARAMETER}}, 0, After::New, Copy::None},
-        {"the rename of a first config.cfg", false, false, {{Step::RenameTemporary, 1, ERROR_WRITE_PROTECT}}, 0, After::Missing,
+        {"the rename: another error",
+         true,
+         false,
+         {{Step::RenameTemporary, 1, ERROR_INVALID_PARAMETER}},
+         0,
+         After::New,
          Copy::None},
-        {"the rename refused, then opening in place", true, false, {kRefused, {Step::OpenInPlace, 0, ERROR_SHARING_VIOLATION}}, 0,
-         After::Old, Copy::None},
-        {"the rename refused, then a short write in place", true, false, {kRefused, {Step::WriteInPlace, 1, kShortWrite}}, 0,
-         After::Old, Copy::None},
-        {"the rename refused, then setting the end in place", true, false, {kRefused, {Step::EndInPlace, 1, ERROR_WRITE_FAULT}}, 0,
-         After::Old, Copy::None},
-        {"creating the temporary file, then a short write in place", true, false,
-         {{Step::CreateTemporary, 1, ERROR_ACCESS_DENIED}, {Step::WriteInPlace, 1, kShortWrite}}, 0, After::Old, Copy::None},
-        {"the rename refused, then a short write in place and writing the old bytes back", true, false,
-         {kRefused, {Step::WriteInPlace, 0, kShortWrite}}, 0, After::Damaged, Copy::Kept},
+        {"the rename of a first config.cfg",
+         false,
+         false,
+         {{Step::RenameTemporary, 1, ERROR_WRITE_PROTECT}},
+         0,
+         After::Missing,
+         Copy::None},
+        {"the rename refused, then opening in place",
+         true,
+         false,
+         {kRefused, {Step::OpenInPlace, 0, ERROR_SHARING_VIOLATION}},
+         0,
+         After::Old,
+         Copy::None},
+        {"the rename refused, then a short write in place",
+         true,
+         false,
+         {kRefused, {Step::WriteInPlace, 1, kShortWrite}},
+         0,
+         After::Old,
+         Copy::None},
+        {"the rename refused, then setting the end in place",
+         true,
+         false,
+         {kRefused, {Step::EndInPlace, 1, ERROR_WRITE_FAULT}},
+         0,
+         After::Old,
+         Copy::None},
+        {"creating the temporary file, then a short write in place",
+         true,
+         false,
+         {{Step::CreateTemporary, 1, ERROR_ACCESS_DENIED}, {Step::WriteInPlace, 1, kShortWrite}},
+         0,
+         After::Old,
+         Copy::None},
+        {"the rename refused, then a short write in place and writing the old bytes back",
+         true,
+         false,
+         {kRefused, {Step::WriteInPlace, 0, kShortWrite}},
+         0,
+         After::Damaged,
+         Copy::Kept},
         // An earlier config.cfg.kept is never overwritten.
         {"the rename refused, a config.cfg.kept there", true, true, {kRefused}, 0, After::New, Copy::None},
-        {"the rename refused, a config.cfg.kept there, then a short write in place and writing the old bytes back", true,
-         true, {kRefused, {Step::WriteInPlace, 0, kShortWrite}}, 0, After::Damaged, Copy::Temporary},
+        {"the rename refused, a config.cfg.kept there, then a short write in place and writing the old bytes back",
+         true,
+         true,
+         {kRefused, {Step::WriteInPlace, 0, kShortWrite}},
+         0,
+         After::Damaged,
+         Copy::Temporary},
         // A virus scanner looking at the new file past one step's tries leaves the next step its own.
         {"another program holding the temporary file", true, false, {}, 250, After::New, Copy::None},
     };
@@ -553,8 +633,9 @@ TEST_F(SettingsFile, ASaveStoppedAtAnyCallLeavesTheFileWholeAndTheNextSaveTidies
     const std::wstring kForeignFolder = L"\u30b2\u30fc\u30e0";
     // Temporary files of an earlier save, one still held by another program, and names that
     // only look like them, which no save may touch.
-    const std::vector<std::string> kLookAlikes = {"config.cfg.0bag.tmp", "config.cfg.0bad.tmp.txt", "config.cfg.00bad.tmp",
-                                                  "config.cfg.bak.tmp", "config.cfg.bad.tmp", "xconfig.cfg.0bad.tmp"};
+    const std::vector<std::string> kLookAlikes = {"config.cfg.0bag.tmp",  "config.cfg.0bad.tmp.txt",
+                                                  "config.cfg.00bad.tmp", "config.cfg.bak.tmp",
+                                                  "config.cfg.bad.tmp",   "xconfig.cfg.0bad.tmp"};
     const char kLeftover[] = "config.cfg.0bad.tmp";
     const char kHeldLeftover[] = "config.cfg.beef.tmp";
 
@@ -574,7 +655,8 @@ TEST_F(SettingsFile, ASaveStoppedAtAnyCallLeavesTheFileWholeAndTheNextSaveTidies
         SCOPED_TRACE(c.path);
         if (c.setUp == Path::ForeignFolder) {
             BOOL lossy = FALSE;
-            (void)WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, kForeignFolder.c_str(), -1, nullptr, 0, nullptr, &lossy);
+            (void)WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, kForeignFolder.c_str(), -1, nullptr, 0, nullptr,
+                                      &lossy);
             ASSERT_TRUE(lossy) << "this prefix's ANSI code page holds the folder's name";
             ASSERT_TRUE(CreateDirectoryW(kForeignFolder.c_str(), nullptr));
             ASSERT_TRUE(SetCurrentDirectoryW(kForeignFolder.c_str()));
@@ -589,8 +671,8 @@ TEST_F(SettingsFile, ASaveStoppedAtAnyCallLeavesTheFileWholeAndTheNextSaveTidies
                 writeWholeFile("config.cfg", kWorkedExample);
             }
             if (c.setUp == Path::HeldSharingWriting) {
-                held = CreateFileA("config.cfg", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                held = CreateFileA("config.cfg", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
                 ASSERT_NE(held, INVALID_HANDLE_VALUE);
             }
             if (c.setUp == Path::Leftovers) {
@@ -599,7 +681,8 @@ TEST_F(SettingsFile, ASaveStoppedAtAnyCallLeavesTheFileWholeAndTheNextSaveTidies
                 for (const std::string& name : kLookAlikes) {
                     writeWholeFile(name, name);
                 }
-                heldLeftover = CreateFileA(kHeldLeftover, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                heldLeftover = CreateFileA(kHeldLeftover, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr);
                 ASSERT_NE(heldLeftover, INVALID_HANDLE_VALUE);
             }
         };
@@ -634,8 +717,8 @@ TEST_F(SettingsFile, ASaveStoppedAtAnyCallLeavesTheFileWholeAndTheNextSaveTidies
                 if (midway && (stop == 0 || !calls[stop - 1].second)) {
                     continue;
                 }
-                SCOPED_TRACE(testing::Message() << "stopped " << (midway ? "in the middle of" : "after") << " call " << stop
-                                                << " of " << calls.size());
+                SCOPED_TRACE(testing::Message() << "stopped " << (midway ? "in the middle of" : "after") << " call "
+                                                << stop << " of " << calls.size());
                 setUp();
                 {
                     FailingFileOperations stopping;
@@ -643,12 +726,14 @@ TEST_F(SettingsFile, ASaveStoppedAtAnyCallLeavesTheFileWholeAndTheNextSaveTidies
                     launcherSettings = kChosen;
                     saveSettings();
                 }
-                const bool whole = c.setUp == Path::Missing ? !exists("config.cfg") || readWholeFile("config.cfg").empty()
-                                                            : readWholeFile("config.cfg") == old || readWholeFile("config.cfg") == saved;
+                const bool whole = c.setUp == Path::Missing
+                                       ? !exists("config.cfg") || readWholeFile("config.cfg").empty()
+                                       : readWholeFile("config.cfg") == old || readWholeFile("config.cfg") == saved;
                 const bool kept = exists("config.cfg.kept");
                 if (!whole) {
                     EXPECT_TRUE(c.inPlace) << "config.cfg damaged outside an overwrite in place";
-                    EXPECT_TRUE(kept && readWholeFile("config.cfg.kept") == saved) << "no complete copy of the new bytes";
+                    EXPECT_TRUE(kept && readWholeFile("config.cfg.kept") == saved)
+                        << "no complete copy of the new bytes";
                 }
                 EXPECT_TRUE(!kept || c.inPlace);
 
@@ -689,7 +774,8 @@ TEST_F(SettingsFile, AFileTooLargeToHoldInMemoryIsNeitherReadNorReplaced)
     }
     // Sparse, so that it costs no disk; a 32-bit process cannot hold 3 GB.
     folder.write("config.cfg", "bloom = 1\r\n");
-    const HANDLE file = CreateFileA("config.cfg", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileA("config.cfg", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     LARGE_INTEGER size{};
     size.QuadPart = 3000000000LL;
@@ -721,7 +807,8 @@ TEST_F(SettingsFile, WhereNoTemporaryFitsBesideTheFileSaveWritesInPlace)
     ASSERT_EQ(deep.size(), 248u);
     ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
     enter(deep);
-    const HANDLE probe = CreateFileA((deep + "\\config.cfg.0000.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    const HANDLE probe = CreateFileA((deep + "\\config.cfg.0000.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
+                                     nullptr);
     ASSERT_EQ(probe, INVALID_HANDLE_VALUE) << "this system takes longer paths, so the case cannot be made here";
 
     const struct {
@@ -734,10 +821,12 @@ TEST_F(SettingsFile, WhereNoTemporaryFitsBesideTheFileSaveWritesInPlace)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.attributes);
         (void)SetFileAttributesA("config.cfg", FILE_ATTRIBUTE_NORMAL);
-        const HANDLE file = CreateFileA("config.cfg", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE file = CreateFileA("config.cfg", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                        nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         DWORD written = 0;
-        ASSERT_TRUE(WriteFile(file, kWorkedExample.data(), static_cast<DWORD>(kWorkedExample.size()), &written, nullptr));
+        ASSERT_TRUE(
+            WriteFile(file, kWorkedExample.data(), static_cast<DWORD>(kWorkedExample.size()), &written, nullptr));
         (void)CloseHandle(file);
         ASSERT_TRUE(SetFileAttributesA("config.cfg", c.attributes));
 

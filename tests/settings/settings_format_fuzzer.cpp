@@ -133,8 +133,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const Key& key = kKeys[k];
         const std::string digits = std::to_string(saved.*(key.value));
         const std::int32_t readBack = !hasLine[k] ? kUntouched.*(key.value)
-                                      : digits.size() <= key.width ? saved.*(key.value)
-                                                                   : windowValue(std::string_view(digits).substr(0, key.width));
+                                      : digits.size() <= key.width
+                                          ? saved.*(key.value)
+                                          : windowValue(std::string_view(digits).substr(0, key.width));
         check(reloaded.*(key.value) == readBack, "a saved value reads back, cut to its window where it does not fit");
     }
     return 0;

@@ -37,7 +37,7 @@ TEST(ParseSettings, ReadsTheValueWindowOfEachKeyLine)
     const Case cases[] = {
         {"screenWidth = 1920", width(1920)},
         {"screenWidth = 800", width(800)},
-        {"screenWidth=1024", width(24)},        // the window starts at column 14 whatever precedes it
+        {"screenWidth=1024", width(24)}, // the window starts at column 14 whatever precedes it
         {"screenWidth = 12345", width(1234)},
         {"screenWidth = -800", width(-800)},
         {"screenWidth = +77", width(77)},
@@ -45,10 +45,10 @@ TEST(ParseSettings, ReadsTheValueWindowOfEachKeyLine)
         {"screenWidth = 0x10", width(0)},
         {"screenWidth =   7", width(7)},
         {"screenWidth = 1 2", width(1)},
-        {"screenWidthXYZ640", width(640)},      // the three characters before the window are never examined
+        {"screenWidthXYZ640", width(640)}, // the three characters before the window are never examined
         {"screenWidthX = 5", width(5)},
         {"screenWidth = ", width(0)},
-        {"screenWidth =", width(0)},            // too short to reach the value column
+        {"screenWidth =", width(0)}, // too short to reach the value column
         {"ScreenWidth = 800", kUntouched},
         {" screenWidth = 800", kUntouched},
         {"\tscreenWidth = 800", kUntouched},
@@ -58,12 +58,13 @@ TEST(ParseSettings, ReadsTheValueWindowOfEachKeyLine)
         {"screenBPP = 32", {7777, 6666, 32, 44}},
         {"bloom = 1", {7777, 6666, 55, 1}},
         {"bloom = -1", {7777, 6666, 55, -1}},
-        {"bloom=1", {7777, 6666, 55, 0}},       // the line ends exactly at the value column
+        {"bloom=1", {7777, 6666, 55, 0}}, // the line ends exactly at the value column
         {"bloom = 1x", {7777, 6666, 55, 1}},
     };
     for (const auto& c : cases) {
         for (const char* end : {"\r\n", "\n", ""}) {
-            SCOPED_TRACE(testing::Message() << '"' << c.line << "\" ended by " << testing::PrintToString(std::string(end)));
+            SCOPED_TRACE(testing::Message()
+                         << '"' << c.line << "\" ended by " << testing::PrintToString(std::string(end)));
             EXPECT_EQ(fields(parsed(c.line + end)), fields(c.expected));
             EXPECT_EQ(fields(parsed("game line\r\n" + c.line + end)), fields(c.expected));
         }
@@ -101,10 +102,14 @@ TEST(ParseSettings, ReadsPastBytesThatTextModeStopsAtOrCuts)
         std::string file;
         LauncherSettings expected;
     } cases[] = {
-        {"a\x1A" "b\r\nbloom = 1\r\n", {7777, 6666, 55, 1}},
+        {"a\x1A"
+         "b\r\nbloom = 1\r\n",
+         {7777, 6666, 55, 1}},
         {"a\0b\r\nbloom = 1\r\n"s, {7777, 6666, 55, 1}},
-        {"bloom = \0" "1\r\n"s, {7777, 6666, 55, 0}},
-        {"a\rbloom = 1\r\n", kUntouched},                  // a lone CR ends no line
+        {"bloom = \0"
+         "1\r\n"s,
+         {7777, 6666, 55, 0}},
+        {"a\rbloom = 1\r\n", kUntouched}, // a lone CR ends no line
         {"bloom = 1\r\r\n", {7777, 6666, 55, 1}},
         {longLine + "\r\nbloom = 1\r\n", {7777, 6666, 55, 1}},
         // Read in pieces of 259 characters, the text would find a key line here.
@@ -153,7 +158,10 @@ TEST(RewriteSettings, ReplacesKeyLinesAndKeepsEveryOtherLine)
         {"screenWidth", "screenWidth = 1280\r\n"},
         {"bloom=1\r\nscreenBPP\r\nscreenHeight: 9\r\n", "bloom = 1\r\nscreenBPP = 32\r\nscreenHeight = 1024\r\n"},
         {" screenWidth = 5\nScreenWidth = 5\n", " screenWidth = 5\r\nScreenWidth = 5\r\n"},
-        {"a\x1A" "b\n\x1A\n", "a\x1A" "b\r\n\x1A\r\n"},
+        {"a\x1A"
+         "b\n\x1A\n",
+         "a\x1A"
+         "b\r\n\x1A\r\n"},
         {"a\0b\n\0\0\n"s, "a\0b\r\n\0\0\r\n"s},
         {"a\rb\n\r\n\r\r\n\r", "a\rb\r\n\r\n\r\r\n\r\r\n"},
         {longLine + "\n" + longLine, longLine + "\r\n" + longLine + "\r\n"},
@@ -173,10 +181,18 @@ TEST(RewriteSettings, WrittenValuesReadBackWhereTheyFitTheirWindow)
         std::string lines;
         LauncherSettings readBack;
     } cases[] = {
-        {{1920, 1080, 32, 1}, "screenWidth = 1920\r\nscreenHeight = 1080\r\nscreenBPP = 32\r\nbloom = 1\r\n", {1920, 1080, 32, 1}},
-        {{-800, -999, -1, -9}, "screenWidth = -800\r\nscreenHeight = -999\r\nscreenBPP = -1\r\nbloom = -9\r\n", {-800, -999, -1, -9}},
-        {{12345, -1000, 128, -10}, "screenWidth = 12345\r\nscreenHeight = -1000\r\nscreenBPP = 128\r\nbloom = -10\r\n", {1234, -100, 12, -1}},
-        {{INT_MIN, INT_MAX, 0, 0}, "screenWidth = -2147483648\r\nscreenHeight = 2147483647\r\nscreenBPP = 0\r\nbloom = 0\r\n", {-214, 2147, 0, 0}},
+        {{1920, 1080, 32, 1},
+         "screenWidth = 1920\r\nscreenHeight = 1080\r\nscreenBPP = 32\r\nbloom = 1\r\n",
+         {1920, 1080, 32, 1}},
+        {{-800, -999, -1, -9},
+         "screenWidth = -800\r\nscreenHeight = -999\r\nscreenBPP = -1\r\nbloom = -9\r\n",
+         {-800, -999, -1, -9}},
+        {{12345, -1000, 128, -10},
+         "screenWidth = 12345\r\nscreenHeight = -1000\r\nscreenBPP = 128\r\nbloom = -10\r\n",
+         {1234, -100, 12, -1}},
+        {{INT_MIN, INT_MAX, 0, 0},
+         "screenWidth = -2147483648\r\nscreenHeight = 2147483647\r\nscreenBPP = 0\r\nbloom = 0\r\n",
+         {-214, 2147, 0, 0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lines);

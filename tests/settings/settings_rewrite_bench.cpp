@@ -107,7 +107,8 @@ void rewriteBytes(benchmark::State& state, const std::string& input)
         benchmark::DoNotOptimize(rewriteSettings(bytes, kChosen));
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
-    state.counters["s_per_byte"] = benchmark::Counter(static_cast<double>(bytes.size()) * static_cast<double>(state.iterations()),
+    state.counters["s_per_byte"] = benchmark::Counter(static_cast<double>(bytes.size()) *
+                                                          static_cast<double>(state.iterations()),
                                                       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 

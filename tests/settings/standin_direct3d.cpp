@@ -30,6 +30,7 @@ HRESULT StandinDirect3D::CheckDeviceType(UINT adapter, D3DDEVTYPE deviceType, D3
                                          D3DFORMAT backBufferFormat, BOOL windowed)
 {
     checks.push_back({adapter, deviceType, adapterFormat, backBufferFormat, windowed});
-    const bool usable = std::find(fullScreenFormats.begin(), fullScreenFormats.end(), adapterFormat) != fullScreenFormats.end();
+    const bool usable = std::find(fullScreenFormats.begin(), fullScreenFormats.end(), adapterFormat) !=
+                        fullScreenFormats.end();
     return usable ? D3D_OK : D3DERR_NOTAVAILABLE;
 }

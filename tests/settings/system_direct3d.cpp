@@ -34,7 +34,8 @@ std::string describeAdapterModes(IDirect3D9& direct3d)
         const char* name;
     } candidates[] = {{D3DFMT_A8R8G8B8, "A8R8G8B8"}, {D3DFMT_X8R8G8B8, "X8R8G8B8"}};
     for (const auto& candidate : candidates) {
-        const HRESULT check = direct3d.CheckDeviceType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, candidate.format, candidate.format, FALSE);
+        const HRESULT check = direct3d.CheckDeviceType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, candidate.format,
+                                                       candidate.format, FALSE);
         const UINT count = direct3d.GetAdapterModeCount(D3DADAPTER_DEFAULT, candidate.format);
         text << candidate.name << ": CheckDeviceType 0x" << std::hex << static_cast<unsigned long>(check) << std::dec
              << ", " << count << " modes";

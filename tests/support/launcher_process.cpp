@@ -103,10 +103,12 @@ bool waitForStandin(const GameFolder& folder, const std::string& name, StandinRu
 {
     const std::string record = "ran-" + name + ".txt";
     // The stand-in writes its record in one go; wait for the last of its three lines.
-    const bool complete = waitUntil([&] {
-        const std::string text = folder.read(record);
-        return !text.empty() && text.back() == '\n' && std::count(text.begin(), text.end(), '\n') == 3;
-    }, timeoutMs);
+    const bool complete = waitUntil(
+        [&] {
+            const std::string text = folder.read(record);
+            return !text.empty() && text.back() == '\n' && std::count(text.begin(), text.end(), '\n') == 3;
+        },
+        timeoutMs);
     if (!complete) {
         return false;
     }

@@ -73,7 +73,8 @@ INT_PTR runModal(int templateId, DLGPROC proc, const std::function<void(HWND)>& 
     run.whileOpen = &whileOpen;
     Run* const outer = creating;
     creating = &run;
-    const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), owner, probeProc, 0);
+    const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), owner, probeProc,
+                                           0);
     creating = outer;
     return result;
 }

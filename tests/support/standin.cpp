@@ -10,8 +10,8 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     char library[MAX_PATH] = {};
-    const HMODULE loaded =
-        GetEnvironmentVariableA("VORTHAL_STANDIN_LOADS", library, MAX_PATH) ? LoadLibraryA(library) : nullptr;
+    const HMODULE loaded = GetEnvironmentVariableA("VORTHAL_STANDIN_LOADS", library, MAX_PATH) ? LoadLibraryA(library)
+                                                                                               : nullptr;
     char module[MAX_PATH] = {};
     char directory[MAX_PATH] = {};
     (void)GetModuleFileNameA(nullptr, module, MAX_PATH);

@@ -77,7 +77,8 @@ SIZE clientSize(HWND window)
 }
 
 // The launcher dialog run as the launcher runs it, torn down afterwards as the launcher does.
-INT_PTR runLauncherDialog(const std::function<void(HWND)>& whileOpen, const std::function<void()>& afterwards = [] {})
+INT_PTR runLauncherDialog(
+    const std::function<void(HWND)>& whileOpen, const std::function<void()>& afterwards = [] {})
 {
     const INT_PTR result = runModal(IDD_LAUNCHER, LauncherDlgProc, whileOpen);
     afterwards();
@@ -89,8 +90,8 @@ INT_PTR runLauncherDialog(const std::function<void(HWND)>& whileOpen, const std:
 struct ExtraHost {
     ExtraHost(HWND dialog, int width, int height)
     {
-        placeholder = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BLACKRECT, 5, 5, width, height, dialog,
-                                      nullptr, nullptr, nullptr);
+        placeholder = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BLACKRECT, 5, 5, width, height,
+                                      dialog, nullptr, nullptr, nullptr);
         host = WebViewHost::create();
     }
     ~ExtraHost()
@@ -208,8 +209,8 @@ private:
         const auto* start = static_cast<const unsigned char*>(block.memory);
         DWORD length = 0;
         std::memcpy(&length, start + kHeader - sizeof(DWORD), sizeof length);
-        return length == bytes &&
-               std::wmemcmp(reinterpret_cast<const WCHAR*>(start + kHeader), address_.c_str(), address_.size() + 1) == 0;
+        return length == bytes && std::wmemcmp(reinterpret_cast<const WCHAR*>(start + kHeader), address_.c_str(),
+                                               address_.size() + 1) == 0;
     }
 
     std::mutex mutex_;
@@ -308,7 +309,8 @@ TEST(EmbeddedBrowser, ControlLoadingPastTheTeardownStillReachesTheFrameAndStorag
     {
         std::vector<std::string> log;
         StandInBrowserClass standIn(log, StandInBrowserClass::Gives::StandIn);
-        const HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+        const HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr,
+                                            nullptr);
         WebViewHost* host = WebViewHost::create();
         ASSERT_NE(host, nullptr);
         host->embedBrowser(window);
@@ -377,7 +379,9 @@ TEST(EmbeddedBrowser, MissingPartsLeaveThePlaceholderBlackAndTheButtonsWorking)
     } cases[] = {
         {"no memory for the host", Missing::HostMemory, false, {}},
         {"no browser control", Missing::Control, true, {}},
-        {"control without IWebBrowser2", Missing::WebBrowser2, true,
+        {"control without IWebBrowser2",
+         Missing::WebBrowser2,
+         true,
          {"SetHostNames", "DoVerb", "QueryInterface(IWebBrowser2)", "Close(OLECLOSE_NOSAVE)", "SetClientSite(null)",
           "Release -> 0"}},
     };

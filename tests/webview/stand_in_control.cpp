@@ -74,7 +74,8 @@ void StandInControl::endLoad()
 
 HRESULT StandInControl::Close(DWORD saveOption)
 {
-    return write(saveOption == OLECLOSE_NOSAVE ? "Close(OLECLOSE_NOSAVE)" : "Close(" + std::to_string(saveOption) + ")");
+    return write(saveOption == OLECLOSE_NOSAVE ? "Close(OLECLOSE_NOSAVE)"
+                                               : "Close(" + std::to_string(saveOption) + ")");
 }
 
 StandInBrowserClass::StandInBrowserClass(std::vector<std::string>& log, Gives gives) : log_(log), gives_(gives)

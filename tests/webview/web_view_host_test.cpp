@@ -58,7 +58,8 @@ TEST_F(HostTest, SiteAnswersTheSameThroughEitherInterface)
     };
     for (const auto& c : cases) {
         for (IUnknown* through : {static_cast<IUnknown*>(clientSite()), static_cast<IUnknown*>(inPlaceSite())}) {
-            SCOPED_TRACE(testing::Message() << c.name << (through == clientSite() ? " via client site" : " via in-place site"));
+            SCOPED_TRACE(testing::Message()
+                         << c.name << (through == clientSite() ? " via client site" : " via in-place site"));
             void* answer = kUntouched;
             EXPECT_EQ(through->QueryInterface(c.iid, &answer), c.result);
             void* expected = nullptr;
@@ -111,7 +112,8 @@ TEST(WebViewHost, ReleaseEndsItsUseWithTheLastReferenceAndKeepsItsParts)
     {
         std::vector<std::string> log;
         StandInBrowserClass standIn(log, StandInBrowserClass::Gives::StandIn);
-        const HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 60, 30, nullptr, nullptr, nullptr, nullptr);
+        const HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 60, 30, nullptr, nullptr, nullptr,
+                                            nullptr);
         for (int extraReferences : {0, 1, 3}) {
             SCOPED_TRACE(extraReferences);
             WebViewHost* host = WebViewHost::create();

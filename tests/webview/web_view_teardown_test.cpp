@@ -132,8 +132,7 @@ TEST(WebViewTeardown, LauncherClosesTheControlThenReleasesItThenTheHostThenOle)
 
         const std::vector<std::string> expected = {"Close(OLECLOSE_NOSAVE), OLE up, host held",
                                                    "SetClientSite(null), OLE up, host held",
-                                                   "Release -> 0, OLE up, host held",
-                                                   "OleUninitialize, host let go"};
+                                                   "Release -> 0, OLE up, host held", "OleUninitialize, host let go"};
         EXPECT_EQ(events, expected);
         EXPECT_EQ(webViewHost, nullptr);
         EXPECT_FALSE(oleInitialised());
