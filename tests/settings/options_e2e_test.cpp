@@ -125,6 +125,7 @@ TEST(OptionsInTheLauncher, OkRewritesConfigAndTheLauncherGoesOn)
         "win32u.dll builtin",   "zlib1.dll builtin",
     };
     const std::vector<std::string> loads = loadsFrom(game.path(), launcher.id(), wineOutput());
+    ASSERT_NE(std::find(loads.begin(), loads.end(), "vorthal.exe native"), loads.end()) << "no +loaddll log of it";
     EXPECT_TRUE(std::all_of(loads.begin(), loads.end(), [&](const std::string& load) {
         return std::find(allowed.begin(), allowed.end(), load) != allowed.end();
     })) << testing::PrintToString(loads);
