@@ -42,9 +42,20 @@ ensure_packages() {
     "${sudo[@]}" dpkg --add-architecture i386 || die "could not add the i386 architecture"
   fi
   say "installing ${missing[*]}"
-  "${sudo[@]}" apt-get update -qq || die "apt-get update failed"
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null \
-    || die "could not install: ${missing[*]}"
+  # A mirror caught mid-sync fails one index and serves the rest: the lists it did give may do.
+  local updated=true
+  "${sudo[@]}" apt-get update -qq || updated=false
+  $updated || say "apt-get update could not fetch every index; installing from the lists it has"
+  local install=(env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq)
+  "${sudo[@]}" "${install[@]}" "${missing[@]}" >/dev/null && return 0
+  $updated && die "could not install: ${missing[*]}"
+  # Without one architecture's security index, packages installed for both architectures cannot
+  # agree on a version; the release's own versions exist for both.
+  local release
+  release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  [ -n "$release" ] || die "could not install: ${missing[*]}"
+  say "retrying with the versions of $release itself"
+  "${sudo[@]}" "${install[@]}" -t "$release" "${missing[@]}" >/dev/null || die "could not install: ${missing[*]}"
 }
 
 # Whether this machine runs 32-bit programs: some kernels lack IA-32 emulation, and there the
