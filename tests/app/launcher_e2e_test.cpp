@@ -47,10 +47,10 @@ protected:
         LauncherProcess launcher(game.path(), arguments);
         ASSERT_TRUE(launcher.started());
         const HWND window = launcher.waitForWindow();
-        ASSERT_NE(window, nullptr) << "no launcher window";
+        ASSERT_NE(window, nullptr) << "no launcher window; " << launcher.describe();
         perform(window, action);
         DWORD exitCode = 1;
-        ASSERT_TRUE(launcher.waitForExit(20000, exitCode)) << "the launcher did not exit";
+        ASSERT_TRUE(launcher.waitForExit(20000, exitCode)) << "the launcher did not exit; " << launcher.describe();
         EXPECT_EQ(exitCode, 0u);
     }
 
@@ -117,10 +117,10 @@ TEST_F(LauncherRun, EscKeepsItOpenAndEnterPressesTheFocusedButton)
 {
     LauncherProcess launcher(game.path());
     const HWND window = launcher.waitForWindow();
-    ASSERT_NE(window, nullptr);
+    ASSERT_NE(window, nullptr) << "no launcher window; " << launcher.describe();
     pressKey(launcher, window, VK_ESCAPE);
     DWORD exitCode = 1;
-    EXPECT_FALSE(launcher.waitForExit(1000, exitCode)) << "Esc ended the launcher";
+    EXPECT_FALSE(launcher.waitForExit(1000, exitCode)) << "Esc ended the launcher; " << launcher.describe();
 
     // Tab goes round PLAY and CLOSE only, and the button it lands on becomes the one Enter
     // presses. (Under Wine the button focused at start does not take the default frame, so
@@ -128,7 +128,7 @@ TEST_F(LauncherRun, EscKeepsItOpenAndEnterPressesTheFocusedButton)
     pressKey(launcher, window, VK_TAB);
     pressKey(launcher, window, VK_TAB);
     pressKey(launcher, window, VK_RETURN);
-    ASSERT_TRUE(launcher.waitForExit(20000, exitCode));
+    ASSERT_TRUE(launcher.waitForExit(20000, exitCode)) << "the launcher did not exit; " << launcher.describe();
     EXPECT_EQ(exitCode, 0u);
     expectStarted("_Vorthal.exe");
 }
@@ -140,10 +140,10 @@ TEST(LauncherWithoutGame, MissingTargetStillExitsWithZero)
         SCOPED_TRACE(static_cast<int>(action));
         LauncherProcess launcher(empty.path());
         const HWND window = launcher.waitForWindow();
-        ASSERT_NE(window, nullptr);
+        ASSERT_NE(window, nullptr) << "no launcher window; " << launcher.describe();
         perform(window, action);
         DWORD exitCode = 1;
-        ASSERT_TRUE(launcher.waitForExit(20000, exitCode));
+        ASSERT_TRUE(launcher.waitForExit(20000, exitCode)) << "the launcher did not exit; " << launcher.describe();
         EXPECT_EQ(exitCode, 0u);
     }
 }

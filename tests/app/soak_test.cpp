@@ -137,7 +137,7 @@ TEST(Soak, OptionsOpenedAndClosed200TimesInOneRun)
     game.write("config.cfg", "screenWidth = 1280\r\nscreenHeight = 1024\r\nscreenBPP = 32\r\nbloom = 0\r\n");
     LauncherProcess launcher(game.path());
     const HWND window = launcher.waitForWindow();
-    ASSERT_NE(window, nullptr);
+    ASSERT_NE(window, nullptr) << "no launcher window; " << launcher.describe();
 
     // The first openings load what the dialog needs once; compare the 20 after them with the
     // last 20.
@@ -163,7 +163,7 @@ TEST(Soak, FiftyRunsInARow)
         SCOPED_TRACE(testing::Message() << "run " << runIndex);
         LauncherProcess launcher(game.path());
         const HWND window = launcher.waitForWindow();
-        ASSERT_NE(window, nullptr);
+        ASSERT_NE(window, nullptr) << "no launcher window; " << launcher.describe();
         samples.push_back(holdings(launcher.id()));
 
         const char* started = nullptr;
@@ -181,7 +181,7 @@ TEST(Soak, FiftyRunsInARow)
             break;
         }
         DWORD exitCode = 1;
-        ASSERT_TRUE(launcher.waitForExit(20000, exitCode));
+        ASSERT_TRUE(launcher.waitForExit(20000, exitCode)) << "the launcher did not exit; " << launcher.describe();
         EXPECT_EQ(exitCode, 0u);
         if (started) {
             StandinRun run;

@@ -87,7 +87,7 @@ TEST(OptionsInTheLauncher, OkRewritesConfigAndTheLauncherGoesOn)
     LauncherProcess launcher(game.path(), "", {"WINEDEBUG=+pid,+loaddll", "VORTHAL_STANDIN_LOADS=d3d9.dll"},
                              game.file("Vorthal.exe"));
     const HWND window = launcher.waitForWindow();
-    ASSERT_NE(window, nullptr);
+    ASSERT_NE(window, nullptr) << "no launcher window; " << launcher.describe();
 
     // OPTONS is hidden: only its command can be given, and posted, since the dialog is modal.
     (void)PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_OPTIONS, BN_CLICKED), 0);

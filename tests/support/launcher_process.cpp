@@ -35,6 +35,35 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM param)
     return TRUE;
 }
 
+// The file name of a process's program, or "?" where it cannot be asked.
+std::string programName(DWORD processId)
+{
+    char path[MAX_PATH] = "?";
+    DWORD size = sizeof path;
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (process) {
+        (void)QueryFullProcessImageNameA(process, 0, path, &size);
+        (void)CloseHandle(process);
+    }
+    const char* name = std::strrchr(path, '\\');
+    return name ? name + 1 : path;
+}
+
+BOOL CALLBACK listWindow(HWND window, LPARAM param)
+{
+    auto& list = *reinterpret_cast<std::ostringstream*>(param);
+    DWORD owner = 0;
+    (void)GetWindowThreadProcessId(window, &owner);
+    char className[256] = {};
+    char text[256] = {};
+    (void)GetClassNameA(window, className, sizeof className);
+    (void)GetWindowTextA(window, text, sizeof text);
+    list << "\n  " << window << " process " << owner << " " << programName(owner)
+         << (IsWindowVisible(window) ? " visible" : " hidden") << " class \"" << className << "\" title \"" << text
+         << '"';
+    return TRUE;
+}
+
 } // namespace
 
 std::string readWholeFile(const std::string& path)
@@ -180,6 +209,7 @@ LauncherProcess::LauncherProcess(const std::string& currentDirectory, const std:
     startup.cb = sizeof startup;
     if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                         block.empty() ? nullptr : block.data(), currentDirectory.c_str(), &startup, &process_)) {
+        startError_ = GetLastError();
         process_ = {};
     }
 }
@@ -219,6 +249,31 @@ bool LauncherProcess::waitForExit(DWORD timeoutMs, DWORD& exitCode) const
     return GetExitCodeProcess(process_.hProcess, &exitCode) != FALSE;
 }
 
+std::string LauncherProcess::describe() const
+{
+    std::ostringstream text;
+    DWORD exitCode = 0;
+    if (!started()) {
+        text << "the process did not start (error " << startError_ << ")";
+    } else if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+        text << "process " << id() << " still runs";
+    } else if (GetExitCodeProcess(process_.hProcess, &exitCode)) {
+        text << "process " << id() << " ended with exit code " << exitCode << " (0x" << std::hex << exitCode << std::dec
+             << ")";
+    } else {
+        text << "process " << id() << " ended";
+    }
+    text << "; the top-level windows:" << topLevelWindows();
+    return text.str();
+}
+
+std::string topLevelWindows()
+{
+    std::ostringstream list;
+    (void)EnumWindows(listWindow, reinterpret_cast<LPARAM>(&list));
+    return list.str();
+}
+
 void expectPlayStartsTheGame(const LauncherProcess& launcher, HWND window, const GameFolder& game)
 {
     (void)PostMessageA(GetDlgItem(window, IDC_PLAY), BM_CLICK, 0, 0);
@@ -226,7 +281,7 @@ void expectPlayStartsTheGame(const LauncherProcess& launcher, HWND window, const
     ASSERT_TRUE(waitForStandin(game, "_Vorthal.exe", run)) << "the game did not start";
     endProcess(run.processId);
     DWORD exitCode = 1;
-    ASSERT_TRUE(launcher.waitForExit(20000, exitCode)) << "the launcher did not exit";
+    ASSERT_TRUE(launcher.waitForExit(20000, exitCode)) << "the launcher did not exit; " << launcher.describe();
     EXPECT_EQ(exitCode, 0u);
 }
 

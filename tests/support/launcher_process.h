@@ -87,14 +87,21 @@ public:
     HWND findWindow(const char* title) const;
     // True when the process has ended within timeoutMs; its exit code then goes to exitCode.
     bool waitForExit(DWORD timeoutMs, DWORD& exitCode) const;
+    // What is to be seen now, for a failure message: whether the process runs or how it ended,
+    // and the world's top-level windows.
+    std::string describe() const;
 
 private:
     PROCESS_INFORMATION process_{};
+    DWORD startError_ = ERROR_SUCCESS;
 };
 
 // Presses PLAY in the launcher window and expects the game's stand-in to start and the launcher
 // to exit with 0; ends the stand-in.
 void expectPlayStartsTheGame(const LauncherProcess& launcher, HWND window, const GameFolder& game);
+
+// Every top-level window of the world, one a line: handle, process, visibility, class and title.
+std::string topLevelWindows();
 
 // True while the process of that id runs.
 bool processRunning(DWORD processId);

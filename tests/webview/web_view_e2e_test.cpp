@@ -47,7 +47,7 @@ void click(HWND window, int button)
 void expectExitWithZero(const LauncherProcess& launcher)
 {
     DWORD exitCode = 1;
-    ASSERT_TRUE(launcher.waitForExit(20000, exitCode)) << "the launcher did not exit";
+    ASSERT_TRUE(launcher.waitForExit(20000, exitCode)) << "the launcher did not exit; " << launcher.describe();
     EXPECT_EQ(exitCode, 0u);
 }
 
@@ -60,7 +60,7 @@ TEST(WebViewInLauncher, ShowsTheControlInThePlaceholderAndAsksThePortalForTheSta
     LauncherProcess launcher(game.path());
     ASSERT_TRUE(launcher.started());
     const HWND window = launcher.waitForWindow();
-    ASSERT_NE(window, nullptr) << "no launcher window";
+    ASSERT_NE(window, nullptr) << "no launcher window; " << launcher.describe();
 
     const HWND placeholder = GetDlgItem(window, IDC_WEBVIEW);
     const HWND control = GetWindow(placeholder, GW_CHILD);
@@ -91,7 +91,7 @@ TEST(WebViewInLauncher, WithoutTheBrowserControlPlayAndCloseStillWork)
         LauncherProcess launcher(game.path());
         ASSERT_TRUE(launcher.started());
         const HWND window = launcher.waitForWindow();
-        ASSERT_NE(window, nullptr) << "no launcher window";
+        ASSERT_NE(window, nullptr) << "no launcher window; " << launcher.describe();
         EXPECT_EQ(GetWindow(GetDlgItem(window, IDC_WEBVIEW), GW_CHILD), nullptr);
 
         click(window, button);
