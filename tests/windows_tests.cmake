@@ -7,7 +7,12 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 else()
   set(VORTHAL_WINE_ARCH win32)
 endif()
-set(VORTHAL_TEST_PORTAL_PORT 47219 CACHE STRING "Loopback port of the stand-in portal in end-to-end tests")
+# Each build tree takes a port of its own, so that two clones can be tested side by side; it lies
+# below Linux's ephemeral ports (32768 on), which outgoing connections may hold at any moment.
+string(MD5 tree_hash "${CMAKE_BINARY_DIR}")
+string(SUBSTRING "${tree_hash}" 0 4 tree_hash)
+math(EXPR tree_port "20000 + 0x${tree_hash} % 10000")
+set(VORTHAL_TEST_PORTAL_PORT ${tree_port} CACHE STRING "Loopback port of the stand-in portal in end-to-end tests")
 set(VORTHAL_TEST_PORTAL "http://127.0.0.1:${VORTHAL_TEST_PORTAL_PORT}")
 
 add_test(NAME wine_world_start COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/support/wine-world start ${VORTHAL_WINE_WORLD} ${VORTHAL_WINE_ARCH})
