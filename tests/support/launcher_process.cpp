@@ -64,6 +64,14 @@ BOOL CALLBACK listWindow(HWND window, LPARAM param)
     return TRUE;
 }
 
+// Every top-level window of the world, one a line: handle, process, visibility, class and title.
+std::string topLevelWindows()
+{
+    std::ostringstream list;
+    (void)EnumWindows(listWindow, reinterpret_cast<LPARAM>(&list));
+    return list.str();
+}
+
 } // namespace
 
 std::string readWholeFile(const std::string& path)
@@ -265,13 +273,6 @@ std::string LauncherProcess::describe() const
     }
     text << "; the top-level windows:" << topLevelWindows();
     return text.str();
-}
-
-std::string topLevelWindows()
-{
-    std::ostringstream list;
-    (void)EnumWindows(listWindow, reinterpret_cast<LPARAM>(&list));
-    return list.str();
 }
 
 void expectPlayStartsTheGame(const LauncherProcess& launcher, HWND window, const GameFolder& game)

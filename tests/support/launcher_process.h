@@ -100,9 +100,6 @@ private:
 // to exit with 0; ends the stand-in.
 void expectPlayStartsTheGame(const LauncherProcess& launcher, HWND window, const GameFolder& game);
 
-// Every top-level window of the world, one a line: handle, process, visibility, class and title.
-std::string topLevelWindows();
-
 // True while the process of that id runs.
 bool processRunning(DWORD processId);
 // Ends the process of that id, if it still runs.
