@@ -11,27 +11,6 @@ constexpr char kTemporaryEnd[] = ".tmp";
 constexpr std::size_t kTemporaryDigits = 4;
 constexpr char kKeptEnd[] = ".kept";
 
-// Where another program holds a file for a moment, as virus scanners and indexers do with a file
-// just written, each step is tried again after pauses of 10, 20, 40 and 80 ms: one slow step
-// leaves the next its own tries, and the whole replacement stays well under a second.
-constexpr DWORD kFirstPause = 10;
-constexpr DWORD kLastPause = 80;
-
-template <typename Operation>
-bool retried(Operation operation)
-{
-    for (DWORD pause = kFirstPause;; pause *= 2) {
-        if (operation()) {
-            return true;
-        }
-        const DWORD error = GetLastError();
-        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || pause > kLastPause) {
-            return false;
-        }
-        Sleep(pause);
-    }
-}
-
 bool moveFile(const std::string& from, const std::string& to, DWORD flags)
 {
     return retried(

@@ -44,13 +44,18 @@ bool readToEnd(HANDLE file, std::size_t expected, std::string& bytes)
 }
 
 // Reads config.cfg whole and as bytes: the C runtime's text mode would stop at a 1A byte and
-// cut long lines into pieces.
+// cut long lines into pieces. Another program holding the file for a moment is waited out, as
+// the save's own steps wait it out.
 ConfigFile readConfig()
 {
     ConfigFile config;
-    const HANDLE file = CreateFileA(kConfigName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    if (!retried([&] {
+            file = fileOperations.createFile(kConfigName, GENERIC_READ,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            return file != INVALID_HANDLE_VALUE;
+        })) {
         config.contents = GetLastError() == ERROR_FILE_NOT_FOUND ? Contents::Missing : Contents::Unreadable;
         return config;
     }
@@ -69,7 +74,7 @@ ConfigFile readConfig()
             // unreadable as a locked one.
         }
     }
-    (void)CloseHandle(file); // opened for reading only: nothing is lost if closing fails
+    (void)fileOperations.closeHandle(file); // opened for reading only: nothing is lost if closing fails
     if (config.contents != Contents::Read) {
         config.bytes = std::string();
     }

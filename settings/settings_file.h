@@ -4,7 +4,8 @@
 // launcherSettings. Neither operation reports anything.
 
 // Sets each value whose key line config.cfg holds; leaves the others untouched. A file that
-// cannot be read leaves them all as they were.
+// cannot be read leaves them all as they were. Both operations wait out, for well under a
+// second, another program that holds config.cfg open without sharing it.
 void loadSettings();
 
 // Rewrites config.cfg with the current values: key lines replaced where they stand, every

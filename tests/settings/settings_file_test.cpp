@@ -67,8 +67,9 @@ bool endsWith(const std::string& text, const std::string& end)
 
 // The real file operations, counted, except where the test wants otherwise: each failure given
 // happens in place of its step; another program may hold the new temporary file for a while
-// after the save closes it; and the process may stop after any call, so that every later call
-// fails without touching a file, and what it left open is closed as the system would.
+// after the save closes it, or let go of config.cfg once it has refused it to a few opens; and
+// the process may stop after any call, so that every later call fails without touching a file,
+// and what it left open is closed as the system would.
 class FailingFileOperations {
 public:
     explicit FailingFileOperations(std::vector<Failure> failures = {})
@@ -103,6 +104,13 @@ public:
         midway_ = midway;
     }
     void holdTemporary(DWORD ms) { holdMs_ = ms; }
+    // The holder, a handle to config.cfg, is closed once that many opens of config.cfg have
+    // been refused for it, and set to INVALID_HANDLE_VALUE.
+    void letGoAfterRefusals(HANDLE& holder, int refusals)
+    {
+        holder_ = &holder;
+        refusalsLeft_ = refusals;
+    }
 
     // How many of the failures happened: a step that never ran that often cannot fail.
     std::size_t happened() const { return static_cast<std::size_t>(std::count(hits_.begin(), hits_.end(), true)); }
@@ -185,6 +193,14 @@ private:
         }
         const HANDLE file = self.real_.createFile(name, access, sharing, security, disposition, flags, templateFile);
         if (file == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            if (self.holder_ != nullptr && endsWith(name, "config.cfg") && error == ERROR_SHARING_VIOLATION &&
+                --self.refusalsLeft_ == 0) {
+                (void)self.real_.closeHandle(*self.holder_);
+                *self.holder_ = INVALID_HANDLE_VALUE;
+                self.holder_ = nullptr;
+            }
+            SetLastError(error);
             return file;
         }
         self.open_.push_back(file);
@@ -294,6 +310,8 @@ private:
     bool midway_ = false;
     DWORD holdMs_ = 0;
     std::optional<DWORD> closedAt_;
+    HANDLE* holder_ = nullptr;
+    int refusalsLeft_ = 0;
     std::vector<HANDLE> open_;
     HANDLE temporary_ = INVALID_HANDLE_VALUE;
     HANDLE inPlace_ = INVALID_HANDLE_VALUE;
@@ -406,44 +424,63 @@ TEST_F(SettingsFile, SaveKeepsAHiddenFileHidden)
     EXPECT_NE(GetFileAttributesA("config.cfg") & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
 
-TEST_F(SettingsFile, SaveThatCannotReplaceTheFileWritesItInPlaceOrLeavesItAsItWas)
+// Load and save each meet a holder of their own, which keeps config.cfg open throughout or lets
+// go once it has refused it to a few opens, and each returns well within a second.
+TEST_F(SettingsFile, AHeldOrReadOnlyFileIsWaitedForWrittenInPlaceOrLeftAsItWas)
 {
     const struct {
         const char* condition;
         bool held;
         DWORD heldSharing;
+        int letGoAfterRefusals; // 0 where it is held throughout
         DWORD attributes;
         bool readable;
         std::string after;
     } cases[] = {
         // A running game, an editor or a tool may hold the file open for writing while it runs.
         // Sharing is checked per handle, so a handle of this process stands for another program's.
-        {"held, sharing reading only", true, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL, true, kWorkedExample},
+        {"held, sharing reading only", true, FILE_SHARE_READ, 0, FILE_ATTRIBUTE_NORMAL, true, kWorkedExample},
         // As the C runtime's fopen holds a file: written in place.
-        {"held, sharing reading and writing but not deletion", true, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        {"held, sharing reading and writing but not deletion", true, FILE_SHARE_READ | FILE_SHARE_WRITE, 0,
          FILE_ATTRIBUTE_NORMAL, true, kWorkedExampleSaved},
-        {"held, sharing nothing", true, 0, FILE_ATTRIBUTE_NORMAL, false, kWorkedExample},
-        {"read-only", false, 0, FILE_ATTRIBUTE_READONLY, true, kWorkedExample},
+        {"held, sharing nothing", true, 0, 0, FILE_ATTRIBUTE_NORMAL, false, kWorkedExample},
+        // As the game still closing the file, or a backup tool copying it: after the pauses of
+        // 10 and 20 ms, during the third.
+        {"held, sharing nothing, let go after three refusals", true, 0, 3, FILE_ATTRIBUTE_NORMAL, true,
+         kWorkedExampleSaved},
+        {"read-only", false, 0, 0, FILE_ATTRIBUTE_READONLY, true, kWorkedExample},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.condition);
         folder.write("config.cfg", kWorkedExample);
         ASSERT_TRUE(SetFileAttributesA("config.cfg", c.attributes));
-        const HANDLE held = c.held ? CreateFileA("config.cfg", GENERIC_READ | GENERIC_WRITE, c.heldSharing, nullptr,
-                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
-                                   : INVALID_HANDLE_VALUE;
-        ASSERT_EQ(held != INVALID_HANDLE_VALUE, c.held);
+        const auto whileHeld = [&](auto operation) {
+            HANDLE held = c.held ? CreateFileA("config.cfg", GENERIC_READ | GENERIC_WRITE, c.heldSharing, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
+                                 : INVALID_HANDLE_VALUE;
+            ASSERT_EQ(held != INVALID_HANDLE_VALUE, c.held);
+            const DWORD start = GetTickCount();
+            {
+                FailingFileOperations letting;
+                if (c.letGoAfterRefusals > 0) {
+                    letting.letGoAfterRefusals(held, c.letGoAfterRefusals);
+                }
+                operation();
+            }
+            EXPECT_LT(GetTickCount() - start, 1000u);
+            EXPECT_EQ(held != INVALID_HANDLE_VALUE, c.held && c.letGoAfterRefusals == 0) << "still held";
+            if (held != INVALID_HANDLE_VALUE) {
+                (void)CloseHandle(held);
+            }
+        };
 
         launcherSettings = kUntouched;
-        loadSettings();
+        whileHeld(loadSettings);
         EXPECT_EQ(fields(launcherSettings), fields(c.readable ? LauncherSettings{1024, 768, 32, 44} : kUntouched));
         launcherSettings = kChosen;
-        saveSettings();
+        whileHeld(saveSettings);
         EXPECT_EQ(fields(launcherSettings), fields(kChosen));
 
-        if (c.held) {
-            (void)CloseHandle(held);
-        }
         (void)SetFileAttributesA("config.cfg", FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(folder.read("config.cfg"), c.after);
         EXPECT_EQ(entries(), onlyConfig());
