@@ -9,7 +9,7 @@ die() { printf '%s: %s\n' "$(basename "$0")" "$*" >&2; exit 1; }
 # Debian packages each build needs; names with :i386 need that architecture. Both Wines are
 # installed: the 32-bit one runs the shipped program where the kernel can, wine64 runs the
 # 64-bit build everywhere. The Mesa drivers give each its Direct3D 9.
-packages_build="cmake ninja-build g++ googletest python3 python3-pefile mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64"
+packages_build="cmake ninja-build make g++ googletest python3 python3-pefile mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64"
 packages_wine="wine wine32:i386 wine64 xvfb xauth libgl1-mesa-dri:i386 libglx-mesa0:i386 libgl1:i386
   libgl1-mesa-dri libglx-mesa0 xdotool imagemagick"
 packages_fuzz="clang libclang-rt-14-dev"
