@@ -104,7 +104,7 @@ function(vorthal_wine_test_in world fixture name)
   vorthal_warnings(${name})
   vorthal_windows_program(${name})
   set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
-    ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/support/run-in-wine ${world})
+    ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/support/run-in-wine --test ${world})
   # Listed from the sources: listing by running the program would start Wine before its world.
   gtest_add_tests(TARGET ${name} SOURCES ${sources} TEST_LIST tests)
   set_tests_properties(${tests} PROPERTIES FIXTURES_REQUIRED ${fixture} TIMEOUT 120
