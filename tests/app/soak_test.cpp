@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <psapi.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "shared/portal_address.h"
 #include "support/launcher_process.h"
 
 namespace {
@@ -95,19 +95,6 @@ void expectNoGrowth(const Holdings& before, const Holdings& after)
     EXPECT_LE(after.privateBytes, before.privateBytes + kMemorySlack);
 }
 
-int launchersRunning()
-{
-    int count = 0;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        count += _stricmp(entry.szExeFile, "Vorthal.exe") == 0;
-    }
-    (void)CloseHandle(snapshot);
-    return count;
-}
-
 // Opens the Options dialog from the launcher and ends it the given way.
 void openAndEndOptions(const LauncherProcess& launcher, HWND window, int way)
 {
@@ -156,7 +143,8 @@ TEST(Soak, FiftyRunsInARow)
     GameFolder game;
     game.addStandin("_Vorthal.exe");
     game.addStandin("xpad.exe");
-    const int launchersBefore = launchersRunning();
+    clearBrowserLog();
+    const int launchersBefore = processesRunning("Vorthal.exe");
 
     std::vector<Holdings> samples;
     for (int runIndex = 0; runIndex < 50; ++runIndex) {
@@ -188,9 +176,12 @@ TEST(Soak, FiftyRunsInARow)
             ASSERT_TRUE(waitForStandin(game, started, run));
             endProcess(run.processId);
             (void)DeleteFileA(game.file(std::string("ran-") + started + ".txt").c_str());
+        } else {
+            EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n");
+            clearBrowserLog();
         }
     }
     // Each run starts afresh: the last runs hold no more with their window open than the first.
     expectNoGrowth(median({samples.begin(), samples.begin() + 15}), median({samples.end() - 15, samples.end()}));
-    EXPECT_EQ(launchersRunning(), launchersBefore);
+    EXPECT_EQ(processesRunning("Vorthal.exe"), launchersBefore);
 }

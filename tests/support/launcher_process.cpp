@@ -1,6 +1,7 @@
 #include "support/launcher_process.h"
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -182,7 +183,9 @@ void clearBrowserLog()
 
 std::string waitForBrowserLog(DWORD timeoutMs)
 {
-    (void)waitUntil([] { return !browserLog().empty(); }, timeoutMs);
+    // Wine's bridge hands the address to the browser and ends; a test that went on meanwhile
+    // would remove the folder that the bridge was started in.
+    (void)waitUntil([] { return !browserLog().empty() && processesRunning("winebrowser.exe") == 0; }, timeoutMs);
     return browserLog();
 }
 
@@ -295,6 +298,19 @@ bool processRunning(DWORD processId)
     const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
     (void)CloseHandle(process);
     return running;
+}
+
+int processesRunning(const char* program)
+{
+    int count = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        count += lstrcmpiA(entry.szExeFile, program) == 0;
+    }
+    (void)CloseHandle(snapshot);
+    return count;
 }
 
 void endProcess(DWORD processId)

@@ -64,7 +64,8 @@ std::string wineOutput();
 // The addresses that the shell handed to the browser, one a line; and making that list empty.
 std::string browserLog();
 void clearBrowserLog();
-// Waits up to timeoutMs for the browser log to hold something.
+// Waits up to timeoutMs for the browser log to hold something and for the shell's bridge to
+// the browser, which outlives the program that opened the page, to have ended.
 std::string waitForBrowserLog(DWORD timeoutMs = 10000);
 
 // The launcher program under test (or another program), started with the given current
@@ -102,5 +103,7 @@ void expectPlayStartsTheGame(const LauncherProcess& launcher, HWND window, const
 
 // True while the process of that id runs.
 bool processRunning(DWORD processId);
+// How many processes of the world run the program of that file name.
+int processesRunning(const char* program);
 // Ends the process of that id, if it still runs.
 void endProcess(DWORD processId);

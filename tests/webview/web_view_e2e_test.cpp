@@ -57,6 +57,7 @@ TEST(WebViewInLauncher, ShowsTheControlInThePlaceholderAndAsksThePortalForTheSta
 {
     GameFolder game;
     clearPortalRequests();
+    clearBrowserLog();
     LauncherProcess launcher(game.path());
     ASSERT_TRUE(launcher.started());
     const HWND window = launcher.waitForWindow();
@@ -75,6 +76,7 @@ TEST(WebViewInLauncher, ShowsTheControlInThePlaceholderAndAsksThePortalForTheSta
     click(window, IDC_CLOSE);
     expectExitWithZero(launcher);
     EXPECT_EQ(portalRequests(), "GET /?mini=2&gameid=219\n");
+    EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n");
 }
 
 // Run with the browser control's library switched off for Wine (see CMakeLists.txt): Wine 8

@@ -11,7 +11,9 @@
 #include "allocation_watch.h"
 #include "app/launcher_app.h"
 #include "resources/resource.h"
+#include "shared/portal_address.h"
 #include "stand_in_control.h"
+#include "support/launcher_process.h"
 
 namespace {
 
@@ -127,8 +129,11 @@ TEST(WebViewTeardown, LauncherClosesTheControlThenReleasesItThenTheHostThenOle)
         recorder.emplace(events);
         recorder->note = [] { return oleState() + hostState(); };
         (void)SetTimer(nullptr, 0, 20, whileLauncherOpen);
+        clearBrowserLog();
 
         LauncherApp().run(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
+        // Either way the launcher ends by opening the statistics page.
+        EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n");
 
         const std::vector<std::string> expected = {"Close(OLECLOSE_NOSAVE), OLE up, host held",
                                                    "SetClientSite(null), OLE up, host held",
