@@ -31,6 +31,13 @@ add_test(NAME wine_world_small_stop COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/support/
 set_tests_properties(wine_world_small_start PROPERTIES FIXTURES_SETUP wine_world_small TIMEOUT 120)
 set_tests_properties(wine_world_small_stop PROPERTIES FIXTURES_CLEANUP wine_world_small TIMEOUT 60)
 
+# Each world's own user of its desktop, so that tests do not start and end the desktop in turn.
+add_executable(desktop_user WIN32 support/desktop_user.cpp)
+vorthal_warnings(desktop_user)
+vorthal_windows_program(desktop_user)
+set_tests_properties(wine_world_start wine_world_small_start PROPERTIES
+  ENVIRONMENT VORTHAL_WORLD_DESKTOP_USER=$<TARGET_FILE:desktop_user>)
+
 # Paths under the build tree as a program inside Wine sees them.
 function(vorthal_wine_path out unix_path)
   if(CMAKE_HOST_WIN32)
