@@ -88,14 +88,14 @@ bool overwrite(HANDLE file, const std::string& bytes)
            fileOperations.setEndOfFile(file);
 }
 
-enum class InPlace { Written, AsItWas, Damaged };
-
 // Overwrites the file where it stands, opened sharing writing as well as reading, so that another
 // program holding it open that way does not stop it. A write, or setting the end, that fails part
-// way is undone by writing the old bytes back at their old length; only where that fails too is
-// the file left damaged. A missing file is created, as one that appeared meanwhile is not ours to
-// overwrite.
-InPlace writeInPlace(const char* name, const std::string& bytes, const std::string* old)
+// way is undone by writing the old bytes back at their old length. True where the file is known
+// to hold all of its old bytes or all of the new ones: not where the undo fails too, nor where the
+// flush or the close fails, since the system may then never put the bytes on disk, as with a
+// network share lost or a drive pulled out too soon. A missing file is created, as one that
+// appeared meanwhile is not ours to overwrite.
+bool writeInPlace(const char* name, const std::string& bytes, const std::string* old)
 {
     HANDLE file = INVALID_HANDLE_VALUE;
     if (!retried([&] {
@@ -104,17 +104,13 @@ InPlace writeInPlace(const char* name, const std::string& bytes, const std::stri
                                              nullptr);
             return file != INVALID_HANDLE_VALUE;
         })) {
-        return InPlace::AsItWas;
+        return true; // untouched
     }
     const std::string none;
-    InPlace result = InPlace::Written;
-    if (!overwrite(file, bytes)) {
-        result = overwrite(file, old != nullptr ? *old : none) ? InPlace::AsItWas : InPlace::Damaged;
-    }
-    // The bytes are written; a flush or close that fails leaves them to the system to put on disk.
-    (void)fileOperations.flushFileBuffers(file);
-    (void)fileOperations.closeHandle(file);
-    return result;
+    const bool whole = overwrite(file, bytes) || overwrite(file, old != nullptr ? *old : none);
+    const bool flushed = fileOperations.flushFileBuffers(file) != FALSE;
+    const bool closed = fileOperations.closeHandle(file) != FALSE;
+    return whole && flushed && closed;
 }
 
 // The attributes that the new bytes take over from the file they replace.
@@ -153,7 +149,8 @@ void replaceFileContents(const char* name, const std::string& bytes, const std::
 
     const HANDLE file = createTemporary(temporary, keptAttributes(attributes));
     if (file == INVALID_HANDLE_VALUE) {
-        // No file can be made beside it, as where the folder's path is as long as paths go.
+        // No file can be made beside it, as where the folder's path is as long as paths go, so
+        // there is no copy to keep whatever the overwrite's outcome.
         (void)writeInPlace(name, bytes, old);
         return;
     }
@@ -175,7 +172,7 @@ void replaceFileContents(const char* name, const std::string& bytes, const std::
     // Refused, above all by another program that holds the file open without sharing its
     // deletion. Whether that program shares writing is told by trying.
     const std::string& copy = moveFile(temporary, kept, 0) ? kept : temporary;
-    if (writeInPlace(name, bytes, old) != InPlace::Damaged) {
+    if (writeInPlace(name, bytes, old)) {
         removeFile(copy);
     }
 }

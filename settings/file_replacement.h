@@ -23,8 +23,9 @@ void removeLeftoverTemporaries(const char* name);
 // bytes are written back should that fail part way. That cannot be one step: while it runs, the
 // complete new bytes are kept beside it as NAME.kept, or, where a NAME.kept is there already
 // (it is never overwritten), under their temporary name. The copy goes once the overwrite has
-// completed or been undone, and stays only where neither could be done. Where no temporary
-// file can be made, the file is overwritten in the same way, without a copy.
+// completed or been undone and the file has been flushed and closed; it stays where neither
+// could be done, or where the flush or the close failed. Where no temporary file can be made,
+// the file is overwritten in the same way, without a copy.
 //
 // Access denied and sharing violations are tried again, for about 150 ms at most per step.
 void replaceFileContents(const char* name, const std::string& bytes, const std::string* old, DWORD attributes);

@@ -47,6 +47,8 @@ enum class Step {
     OpenInPlace,
     WriteInPlace,
     EndInPlace,
+    FlushInPlace,
+    CloseInPlace,
     Other,
 };
 constexpr int kSteps = static_cast<int>(Step::Other) + 1;
@@ -242,8 +244,10 @@ private:
 
     static BOOL WINAPI flushFileBuffers(HANDLE file)
     {
-        return unlessFailing(file == current_->temporary_ ? Step::FlushTemporary : Step::Other,
-                             [&] { return current_->real_.flushFileBuffers(file); });
+        const Step step = file == current_->temporary_ ? Step::FlushTemporary
+                          : file == current_->inPlace_ ? Step::FlushInPlace
+                                                       : Step::Other;
+        return unlessFailing(step, [&] { return current_->real_.flushFileBuffers(file); });
     }
 
     static BOOL WINAPI setFilePointerEx(HANDLE file, LARGE_INTEGER distance, PLARGE_INTEGER position, DWORD method)
@@ -263,7 +267,9 @@ private:
     static BOOL WINAPI closeHandle(HANDLE file)
     {
         FailingFileOperations& self = *current_;
-        const Step step = file == self.temporary_ ? Step::CloseTemporary : Step::Other;
+        const Step step = file == self.temporary_ ? Step::CloseTemporary
+                          : file == self.inPlace_ ? Step::CloseInPlace
+                                                  : Step::Other;
         if (stopped(step, false)) {
             return FALSE;
         }
@@ -491,8 +497,9 @@ TEST_F(SettingsFile, AHeldOrReadOnlyFileIsWaitedForWrittenInPlaceOrLeftAsItWas)
 // failure, through the file operations that saveSettings calls. After each, config.cfg holds all
 // of its old bytes or all of the new ones, and nothing the save made is left beside it, within
 // well under a second. Only where a second failure keeps an overwrite in place from being either
-// completed or undone is config.cfg damaged; the complete new bytes then stay as
-// config.cfg.kept, or under their temporary name where an earlier config.cfg.kept is there.
+// completed or undone is config.cfg damaged, and only where its flush or close fails is it not
+// known to be on disk; the complete new bytes then stay as config.cfg.kept, or under their
+// temporary name where an earlier config.cfg.kept is there.
 TEST_F(SettingsFile, AFailingStepLeavesTheOldFileOrTheNewOneOrACompleteCopy)
 {
     enum class After { Old, New, Missing, Damaged };
@@ -506,6 +513,9 @@ TEST_F(SettingsFile, AFailingStepLeavesTheOldFileOrTheNewOneOrACompleteCopy)
         DWORD temporaryHeldMs; // another program holds the new temporary file this long after its close
         After after;
         Copy copy;
+        // Another program holds config.cfg open sharing reading and writing, as the game may, so
+        // that the rename is refused and config.cfg is written where it stands.
+        bool held = false;
     } cases[] = {
         // Where no temporary file can be made, config.cfg is written in place.
         {"creating the temporary file",
@@ -587,6 +597,24 @@ TEST_F(SettingsFile, AFailingStepLeavesTheOldFileOrTheNewOneOrACompleteCopy)
          0,
          After::Old,
          Copy::None},
+        // The bytes may never reach the disk, as on a network share lost or a drive pulled out
+        // too soon: the copy stays.
+        {"held open, then flushing in place",
+         true,
+         false,
+         {{Step::FlushInPlace, 1, ERROR_WRITE_FAULT}},
+         0,
+         After::New,
+         Copy::Kept,
+         true},
+        {"held open, then closing in place",
+         true,
+         false,
+         {{Step::CloseInPlace, 1, ERROR_NETNAME_DELETED}},
+         0,
+         After::New,
+         Copy::Kept,
+         true},
         {"creating the temporary file, then a short write in place",
          true,
          false,
@@ -623,6 +651,11 @@ TEST_F(SettingsFile, AFailingStepLeavesTheOldFileOrTheNewOneOrACompleteCopy)
         if (c.keptBefore) {
             writeWholeFile("config.cfg.kept", kEarlierCopy);
         }
+        const HANDLE held = c.held ? CreateFileA("config.cfg", GENERIC_READ | GENERIC_WRITE,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                 FILE_ATTRIBUTE_NORMAL, nullptr)
+                                   : INVALID_HANDLE_VALUE;
+        ASSERT_EQ(held != INVALID_HANDLE_VALUE, c.held);
         launcherSettings = kChosen;
         const DWORD start = GetTickCount();
         {
@@ -632,6 +665,9 @@ TEST_F(SettingsFile, AFailingStepLeavesTheOldFileOrTheNewOneOrACompleteCopy)
             EXPECT_EQ(failing.happened(), c.failures.size()) << "a failure whose step never ran";
         }
         EXPECT_LT(GetTickCount() - start, 1000u);
+        if (c.held) {
+            (void)CloseHandle(held);
+        }
 
         std::vector<std::string> others = entries();
         const auto expect = [&](bool there, const char* name) {
