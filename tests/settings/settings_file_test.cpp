@@ -45,6 +45,7 @@ enum class Step {
     RenameTemporary, // into config.cfg's place
     KeepCopy,        // the temporary file to config.cfg.kept
     OpenInPlace,
+    SeekInPlace,
     WriteInPlace,
     EndInPlace,
     FlushInPlace,
@@ -252,7 +253,7 @@ private:
 
     static BOOL WINAPI setFilePointerEx(HANDLE file, LARGE_INTEGER distance, PLARGE_INTEGER position, DWORD method)
     {
-        return unlessFailing(Step::Other,
+        return unlessFailing(file == current_->inPlace_ ? Step::SeekInPlace : Step::Other,
                              [&] { return current_->real_.setFilePointerEx(file, distance, position, method); });
     }
 
@@ -580,6 +581,13 @@ TEST_F(SettingsFile, AFailingStepLeavesTheOldFileOrTheNewOneOrACompleteCopy)
          true,
          false,
          {kRefused, {Step::OpenInPlace, 0, ERROR_SHARING_VIOLATION}},
+         0,
+         After::Old,
+         Copy::None},
+        {"the rename refused, then going to the start in place",
+         true,
+         false,
+         {kRefused, {Step::SeekInPlace, 1, ERROR_SEEK}},
          0,
          After::Old,
          Copy::None},
