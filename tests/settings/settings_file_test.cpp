@@ -169,6 +169,13 @@ private:
         return real();
     }
 
+    // The step of a call on the handle: the one given for the temporary file, or for config.cfg
+    // opened to be written in place.
+    static Step stepOn(const void* file, Step temporary, Step inPlace)
+    {
+        return file == current_->temporary_ ? temporary : file == current_->inPlace_ ? inPlace : Step::Other;
+    }
+
     // True while another program holds the temporary file, which the name is.
     static bool held(LPCSTR name)
     {
@@ -219,9 +226,7 @@ private:
     static BOOL WINAPI writeFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVERLAPPED overlapped)
     {
         FailingFileOperations& self = *current_;
-        const Step step = file == self.temporary_ ? Step::WriteTemporary
-                          : file == self.inPlace_ ? Step::WriteInPlace
-                                                  : Step::Other;
+        const Step step = stepOn(file, Step::WriteTemporary, Step::WriteInPlace);
         *written = 0;
         DWORD error = 0;
         if (stopped(step, true)) {
@@ -245,21 +250,19 @@ private:
 
     static BOOL WINAPI flushFileBuffers(HANDLE file)
     {
-        const Step step = file == current_->temporary_ ? Step::FlushTemporary
-                          : file == current_->inPlace_ ? Step::FlushInPlace
-                                                       : Step::Other;
-        return unlessFailing(step, [&] { return current_->real_.flushFileBuffers(file); });
+        return unlessFailing(stepOn(file, Step::FlushTemporary, Step::FlushInPlace),
+                             [&] { return current_->real_.flushFileBuffers(file); });
     }
 
     static BOOL WINAPI setFilePointerEx(HANDLE file, LARGE_INTEGER distance, PLARGE_INTEGER position, DWORD method)
     {
-        return unlessFailing(file == current_->inPlace_ ? Step::SeekInPlace : Step::Other,
+        return unlessFailing(stepOn(file, Step::Other, Step::SeekInPlace),
                              [&] { return current_->real_.setFilePointerEx(file, distance, position, method); });
     }
 
     static BOOL WINAPI setEndOfFile(HANDLE file)
     {
-        return unlessFailing(file == current_->inPlace_ ? Step::EndInPlace : Step::Other,
+        return unlessFailing(stepOn(file, Step::Other, Step::EndInPlace),
                              [&] { return current_->real_.setEndOfFile(file); });
     }
 
@@ -268,9 +271,7 @@ private:
     static BOOL WINAPI closeHandle(HANDLE file)
     {
         FailingFileOperations& self = *current_;
-        const Step step = file == self.temporary_ ? Step::CloseTemporary
-                          : file == self.inPlace_ ? Step::CloseInPlace
-                                                  : Step::Other;
+        const Step step = stepOn(file, Step::CloseTemporary, Step::CloseInPlace);
         if (stopped(step, false)) {
             return FALSE;
         }
