@@ -10,6 +10,8 @@ namespace {
 constexpr char kTemporaryEnd[] = ".tmp";
 constexpr std::size_t kTemporaryDigits = 4;
 constexpr char kKeptEnd[] = ".kept";
+// The most digits that a copy's number, an unsigned long, can take.
+constexpr std::size_t kKeptDigits = 10;
 
 bool moveFile(const std::string& from, const std::string& to, DWORD flags)
 {
@@ -113,6 +115,31 @@ bool writeInPlace(const char* name, const std::string& bytes, const std::string*
     return whole && flushed && closed;
 }
 
+// Moves the temporary file to the first free name of NAME.kept, NAME.kept2, NAME.kept3 and so
+// on, which `kept` holds once it returns: no save deletes or overwrites any of them, so that each
+// incident's copy stays until the player deals with it. False where a rename is refused for any
+// other reason than the name being taken; the bytes then stay under their temporary name.
+bool keepCopy(const std::string& temporary, std::string& kept)
+{
+    const std::size_t stem = kept.size();
+    for (unsigned long number = 1; number != 0; ++number) {
+        kept.resize(stem);
+        if (number > 1) {
+            char digits[kKeptDigits + 1];
+            (void)std::snprintf(digits, sizeof digits, "%lu", number);
+            kept += digits;
+        }
+        if (moveFile(temporary, kept, 0)) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
+            return false;
+        }
+    }
+    return false;
+}
+
 // The attributes that the new bytes take over from the file they replace.
 DWORD keptAttributes(DWORD attributes)
 {
@@ -145,7 +172,8 @@ void replaceFileContents(const char* name, const std::string& bytes, const std::
 {
     // Every name is made before the first file, so that running out of memory leaves nothing behind.
     std::string temporary = temporaryName(name);
-    const std::string kept = std::string(name) + kKeptEnd;
+    std::string kept = std::string(name) + kKeptEnd;
+    kept.reserve(kept.size() + kKeptDigits);
 
     const HANDLE file = createTemporary(temporary, keptAttributes(attributes));
     if (file == INVALID_HANDLE_VALUE) {
@@ -171,7 +199,7 @@ void replaceFileContents(const char* name, const std::string& bytes, const std::
     }
     // Refused, above all by another program that holds the file open without sharing its
     // deletion. Whether that program shares writing is told by trying.
-    const std::string& copy = moveFile(temporary, kept, 0) ? kept : temporary;
+    const std::string& copy = keepCopy(temporary, kept) ? kept : temporary;
     if (writeInPlace(name, bytes, old)) {
         removeFile(copy);
     }

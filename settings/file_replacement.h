@@ -21,8 +21,9 @@ void removeLeftoverTemporaries(const char* name);
 // Where the rename is refused, as when another program holds the file open without sharing its
 // deletion, the file is overwritten where it stands if it can be opened for writing, and its old
 // bytes are written back should that fail part way. That cannot be one step: while it runs, the
-// complete new bytes are kept beside it as NAME.kept, or, where a NAME.kept is there already
-// (it is never overwritten), under their temporary name. The copy goes once the overwrite has
+// complete new bytes are kept beside it as NAME.kept, or, where that name is taken (a copy is
+// never overwritten), as the first free one of NAME.kept2, NAME.kept3 and so on; under their
+// temporary name only where such a rename is refused. The copy goes once the overwrite has
 // completed or been undone and the file has been flushed and closed; it stays where neither
 // could be done, or where the flush or the close failed. Where no temporary file can be made,
 // the file is overwritten in the same way, without a copy.

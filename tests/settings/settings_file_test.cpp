@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -43,7 +44,7 @@ enum class Step {
     FlushTemporary,
     CloseTemporary,
     RenameTemporary, // into config.cfg's place
-    KeepCopy,        // the temporary file to config.cfg.kept
+    KeepCopy,        // the temporary file to config.cfg.kept or the next free name after it
     OpenInPlace,
     SeekInPlace,
     WriteInPlace,
@@ -298,7 +299,7 @@ private:
         const FailingFileOperations& self = *current_;
         Step step = Step::Other;
         if (from == self.temporaryPath_) {
-            step = endsWith(to, ".kept") ? Step::KeepCopy : Step::RenameTemporary;
+            step = std::strstr(to, ".kept") != nullptr ? Step::KeepCopy : Step::RenameTemporary;
         }
         return unlessFailing(step, [&] { return !held(from) && self.real_.moveFileEx(from, to, flags); });
     }
@@ -500,12 +501,12 @@ TEST_F(SettingsFile, AHeldOrReadOnlyFileIsWaitedForWrittenInPlaceOrLeftAsItWas)
 // of its old bytes or all of the new ones, and nothing the save made is left beside it, within
 // well under a second. Only where a second failure keeps an overwrite in place from being either
 // completed or undone is config.cfg damaged, and only where its flush or close fails is it not
-// known to be on disk; the complete new bytes then stay as config.cfg.kept, or under their
-// temporary name where an earlier config.cfg.kept is there.
+// known to be on disk; the complete new bytes then stay as config.cfg.kept, or as
+// config.cfg.kept2 where an earlier config.cfg.kept is there, and no later save removes them.
 TEST_F(SettingsFile, AFailingStepLeavesTheOldFileOrTheNewOneOrACompleteCopy)
 {
     enum class After { Old, New, Missing, Damaged };
-    enum class Copy { None, Kept, Temporary }; // where the complete new bytes stay besides
+    enum class Copy { None, Kept, Kept2, Temporary }; // where the complete new bytes stay besides
     const Failure kRefused{Step::RenameTemporary, 0, ERROR_ACCESS_DENIED};
     const struct {
         const char* failure;
@@ -518,6 +519,7 @@ TEST_F(SettingsFile, AFailingStepLeavesTheOldFileOrTheNewOneOrACompleteCopy)
         // Another program holds config.cfg open sharing reading and writing, as the game may, so
         // that the rename is refused and config.cfg is written where it stands.
         bool held = false;
+        bool savedAgain = false; // then, still held, a save of other values without a failure
     } cases[] = {
         // Where no temporary file can be made, config.cfg is written in place.
         {"creating the temporary file",
@@ -646,11 +648,30 @@ TEST_F(SettingsFile, AFailingStepLeavesTheOldFileOrTheNewOneOrACompleteCopy)
          {kRefused, {Step::WriteInPlace, 0, kShortWrite}},
          0,
          After::Damaged,
+         Copy::Kept2},
+        {"held open, a config.cfg.kept there, then flushing in place; then a save without a failure",
+         true,
+         true,
+         {{Step::FlushInPlace, 1, ERROR_WRITE_FAULT}},
+         0,
+         After::New,
+         Copy::Kept2,
+         true,
+         true},
+        {"the rename refused and keeping a copy refused, then a short write in place and writing the old bytes back",
+         true,
+         false,
+         {kRefused, {Step::KeepCopy, 0, ERROR_ACCESS_DENIED}, {Step::WriteInPlace, 0, kShortWrite}},
+         0,
+         After::Damaged,
          Copy::Temporary},
         // A virus scanner looking at the new file past one step's tries leaves the next step its own.
         {"another program holding the temporary file", true, false, {}, 250, After::New, Copy::None},
     };
     const std::string kEarlierCopy = "an earlier incident's copy\r\n";
+    constexpr LauncherSettings kChosenLater{1600, 1200, 32, 1};
+    const std::string kSavedLater = "screenWidth = 1600\r\nscreenHeight = 1200\r\nscreenBPP = 32\r\n\r\n"
+                                    "a line of the game's own, without line end\r\n";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.failure);
         empty();
@@ -673,6 +694,10 @@ TEST_F(SettingsFile, AFailingStepLeavesTheOldFileOrTheNewOneOrACompleteCopy)
             saveSettings();
             EXPECT_EQ(failing.happened(), c.failures.size()) << "a failure whose step never ran";
         }
+        if (c.savedAgain) {
+            launcherSettings = kChosenLater;
+            saveSettings();
+        }
         EXPECT_LT(GetTickCount() - start, 1000u);
         if (c.held) {
             (void)CloseHandle(held);
@@ -691,6 +716,10 @@ TEST_F(SettingsFile, AFailingStepLeavesTheOldFileOrTheNewOneOrACompleteCopy)
         if (c.keptBefore || c.copy == Copy::Kept) {
             EXPECT_EQ(readWholeFile("config.cfg.kept"), c.keptBefore ? kEarlierCopy : kWorkedExampleSaved);
         }
+        expect(c.copy == Copy::Kept2, "config.cfg.kept2");
+        if (c.copy == Copy::Kept2) {
+            EXPECT_EQ(readWholeFile("config.cfg.kept2"), kWorkedExampleSaved);
+        }
         // What is left can only be the copy under its temporary name.
         ASSERT_EQ(others.size(), c.copy == Copy::Temporary ? 1u : 0u);
         if (c.copy == Copy::Temporary) {
@@ -699,7 +728,7 @@ TEST_F(SettingsFile, AFailingStepLeavesTheOldFileOrTheNewOneOrACompleteCopy)
         if (c.after == After::Old) {
             EXPECT_EQ(readWholeFile("config.cfg"), kWorkedExample);
         } else if (c.after == After::New) {
-            EXPECT_EQ(readWholeFile("config.cfg"), c.existing ? kWorkedExampleSaved : "");
+            EXPECT_EQ(readWholeFile("config.cfg"), c.savedAgain ? kSavedLater : c.existing ? kWorkedExampleSaved : "");
         }
     }
 }
