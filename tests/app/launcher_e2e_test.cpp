@@ -45,7 +45,7 @@ protected:
     void runAndAct(Action action, const std::string& arguments = "")
     {
         LauncherProcess launcher(game.path(), arguments);
-        ASSERT_TRUE(launcher.started());
+        ASSERT_TRUE(launcher.started()) << launcher.describe();
         const HWND window = launcher.waitForWindow();
         ASSERT_NE(window, nullptr) << "no launcher window; " << launcher.describe();
         perform(window, action);
@@ -59,7 +59,7 @@ protected:
     void expectStarted(const std::string& name)
     {
         StandinRun run;
-        ASSERT_TRUE(waitForStandin(game, name, run)) << name << " did not run";
+        ASSERT_TRUE(waitForStandin(game, name, run)) << name << " did not run: " << runningInWorld(name.c_str());
         EXPECT_EQ(run.module, game.file(name));
         EXPECT_EQ(run.directory, game.path());
         EXPECT_TRUE(processRunning(run.processId)) << "the launcher waited for " << name;
@@ -102,7 +102,7 @@ TEST_F(LauncherRun, CloseAndCloseRequestOpenTheStatisticsPage)
         SCOPED_TRACE(static_cast<int>(action));
         clearBrowserLog();
         runAndAct(action);
-        EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n");
+        EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n") << runningInWorld("winebrowser.exe");
         EXPECT_FALSE(game.exists("ran-_Vorthal.exe.txt"));
     }
 }
@@ -145,5 +145,56 @@ TEST(LauncherWithoutGame, MissingTargetStillExitsWithZero)
         DWORD exitCode = 1;
         ASSERT_TRUE(launcher.waitForExit(20000, exitCode)) << "the launcher did not exit; " << launcher.describe();
         EXPECT_EQ(exitCode, 0u);
+    }
+}
+
+// Wine ends a start for real before the new process initialises where the environment holds a
+// WINEDEBUG that Linux refuses to hand on (an entry longer than 128 KiB): Wine copies that
+// entry into the Unix environment of the new process's loader. The harness makes such a start
+// once more and lists it; a second failure in a row is the start's result.
+TEST(HarnessStart, WinesFaultAtAStartIsMadeOnceMoreAndListed)
+{
+    std::string refused = "WINEDEBUG=-all," + std::string(200000, 'x');
+    refused.append(1, '\0').append(1, '\0');
+    const struct {
+        int endingEarly; // how many starts in a row Wine ends
+        DWORD error;
+        const char* outcome;
+    } cases[] = {
+        {1, ERROR_SUCCESS, "it was made once more, and that start succeeded\n"},
+        {2, ERROR_INTERNAL_ERROR, "it was made once more, and that start failed too, error 1359"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.endingEarly);
+        GameFolder game;
+        const std::string log = game.file("second-runs.log");
+        int starts = 0;
+        PROCESS_INFORMATION process{};
+        bool madeAgain = false;
+        const DWORD error = startProcess(
+            [&] {
+                STARTUPINFOA startup{};
+                startup.cb = sizeof startup;
+                std::string commandLine = "\"" VORTHAL_TEST_STANDIN "\"";
+                return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                      ++starts <= c.endingEarly ? refused.data() : nullptr, game.path().c_str(),
+                                      &startup, &process) != FALSE;
+            },
+            "the stand-in", madeAgain, log);
+        if (error == ERROR_SUCCESS) {
+            endProcess(process.dwProcessId);
+            (void)CloseHandle(process.hThread);
+            (void)CloseHandle(process.hProcess);
+        }
+        EXPECT_EQ(error, c.error);
+        EXPECT_EQ(starts, 2);
+        EXPECT_TRUE(madeAgain);
+        const std::string line = readWholeFile(log);
+        EXPECT_EQ(line.rfind("HarnessStart.WinesFaultAtAStartIsMadeOnceMoreAndListed: the start of the stand-in failed "
+                             "with error 1359",
+                             0),
+                  0u)
+            << line;
+        EXPECT_NE(line.find(c.outcome), std::string::npos) << line;
     }
 }

@@ -73,6 +73,31 @@ std::string topLevelWindows()
     return list.str();
 }
 
+// "error N (the system's text for it)".
+std::string errorText(DWORD error)
+{
+    char text[256] = {};
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                        text, sizeof text, nullptr);
+    std::string said(text, length);
+    while (!said.empty() && (said.back() == '\n' || said.back() == '\r' || said.back() == '.')) {
+        said.pop_back();
+    }
+    return "error " + std::to_string(error) + (said.empty() ? "" : " (" + said + ")");
+}
+
+// The running test's name, or this program's file name outside a test.
+std::string testName()
+{
+    if (const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info()) {
+        return std::string(test->test_suite_name()) + "." + test->name();
+    }
+    char path[MAX_PATH] = {};
+    (void)GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const char* name = std::strrchr(path, '\\');
+    return name ? name + 1 : path;
+}
+
 } // namespace
 
 std::string readWholeFile(const std::string& path)
@@ -189,6 +214,39 @@ std::string waitForBrowserLog(DWORD timeoutMs)
     return browserLog();
 }
 
+std::string secondRunsLog()
+{
+    char path[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableA("VORTHAL_SECOND_RUNS_LOG", path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? path : "";
+}
+
+DWORD startProcess(const std::function<bool()>& start, const std::string& program, bool& madeAgain,
+                   const std::string& log)
+{
+    madeAgain = false;
+    if (start()) {
+        return ERROR_SUCCESS;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_INTERNAL_ERROR) {
+        return error;
+    }
+    madeAgain = true;
+    const DWORD again = start() ? ERROR_SUCCESS : GetLastError();
+    const std::string line = testName() + ": the start of " + program + " failed with " + errorText(error) +
+                             ": Wine's new process ended before it initialised; it was made once more, and " +
+                             (again == ERROR_SUCCESS ? std::string("that start succeeded")
+                                                     : "that start failed too, " + errorText(again)) +
+                             "\n";
+    if (log.empty()) {
+        std::fprintf(stderr, "%s", line.c_str());
+    } else {
+        std::ofstream(log, std::ios::app | std::ios::binary) << line;
+    }
+    return again;
+}
+
 LauncherProcess::LauncherProcess(const std::string& currentDirectory, const std::string& arguments,
                                  const std::vector<std::string>& environment, const std::string& program)
 {
@@ -218,9 +276,14 @@ LauncherProcess::LauncherProcess(const std::string& currentDirectory, const std:
     }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                        block.empty() ? nullptr : block.data(), currentDirectory.c_str(), &startup, &process_)) {
-        startError_ = GetLastError();
+    startError_ = startProcess(
+        [&] {
+            return CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                  block.empty() ? nullptr : block.data(), currentDirectory.c_str(), &startup,
+                                  &process_) != FALSE;
+        },
+        program, startedAgain_);
+    if (startError_ != ERROR_SUCCESS) {
         process_ = {};
     }
 }
@@ -245,10 +308,15 @@ HWND LauncherProcess::findWindow(const char* title) const
     return search.found;
 }
 
+bool LauncherProcess::running() const
+{
+    return started() && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
 HWND LauncherProcess::waitForWindow(DWORD timeoutMs) const
 {
     HWND window = nullptr;
-    (void)waitUntil([&] { return (window = findWindow("Vorthal")) != nullptr; }, timeoutMs);
+    (void)waitUntil([&] { return (window = findWindow("Vorthal")) != nullptr || !running(); }, timeoutMs);
     return window;
 }
 
@@ -265,7 +333,10 @@ std::string LauncherProcess::describe() const
     std::ostringstream text;
     DWORD exitCode = 0;
     if (!started()) {
-        text << "the process did not start (error " << startError_ << ")";
+        text << "the process did not start: " << errorText(startError_);
+        if (startedAgain_) {
+            text << ", and the start had already been made once more after Wine's error 1359";
+        }
     } else if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
         text << "process " << id() << " still runs";
     } else if (GetExitCodeProcess(process_.hProcess, &exitCode)) {
@@ -282,7 +353,8 @@ void expectPlayStartsTheGame(const LauncherProcess& launcher, HWND window, const
 {
     (void)PostMessageA(GetDlgItem(window, IDC_PLAY), BM_CLICK, 0, 0);
     StandinRun run;
-    ASSERT_TRUE(waitForStandin(game, "_Vorthal.exe", run)) << "the game did not start";
+    ASSERT_TRUE(waitForStandin(game, "_Vorthal.exe", run))
+        << "the game did not start: " << runningInWorld("_Vorthal.exe") << "; " << launcher.describe();
     endProcess(run.processId);
     DWORD exitCode = 1;
     ASSERT_TRUE(launcher.waitForExit(20000, exitCode)) << "the launcher did not exit; " << launcher.describe();
@@ -311,6 +383,19 @@ int processesRunning(const char* program)
     }
     (void)CloseHandle(snapshot);
     return count;
+}
+
+std::string runningInWorld(const char* program)
+{
+    const int count = processesRunning(program);
+    std::ostringstream text;
+    if (count == 0) {
+        text << "no process of " << program << " runs in the world";
+    } else {
+        text << count << (count == 1 ? " process of " : " processes of ") << program << (count == 1 ? " runs" : " run")
+             << " in the world";
+    }
+    return text.str();
 }
 
 void endProcess(DWORD processId)

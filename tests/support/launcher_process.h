@@ -3,6 +3,7 @@
 // Runs the real launcher under test in a temporary game folder and watches what it starts.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,19 @@ void clearBrowserLog();
 // the browser, which outlives the program that opened the page, to have ended.
 std::string waitForBrowserLog(DWORD timeoutMs = 10000);
 
+// The world's list of second runs, as the runner names it, or "" outside the runner.
+std::string secondRunsLog();
+
+// Makes a start of a Windows program, `start` returning whether it succeeded with the error in
+// GetLastError. Wine 8 fails a start with ERROR_INTERNAL_ERROR where the new process ended before
+// it initialised, before any code of the program ran: that start alone is made once more, never
+// in silence. A line naming the test, the program and how the second start went is appended to
+// the log (by default the world's list of second runs, which scripts/test prints), or printed
+// where there is none. Returns the last start's error, ERROR_SUCCESS where a start succeeded;
+// madeAgain says whether a second start was made.
+DWORD startProcess(const std::function<bool()>& start, const std::string& program, bool& madeAgain,
+                   const std::string& log = secondRunsLog());
+
 // The launcher program under test (or another program), started with the given current
 // directory and, optionally, arguments and more NAME=value entries in its environment.
 class LauncherProcess {
@@ -80,9 +94,12 @@ public:
     LauncherProcess& operator=(const LauncherProcess&) = delete;
 
     bool started() const { return process_.hProcess != nullptr; }
+    // True while the process runs: not once it has ended, nor where it never started.
+    bool running() const;
     DWORD id() const { return process_.dwProcessId; }
 
-    // The launcher window once it is visible, or null after timeoutMs.
+    // The launcher window once it is visible, or null after timeoutMs or as soon as the process
+    // is seen not running.
     HWND waitForWindow(DWORD timeoutMs = 20000) const;
     // A visible top-level window of the process with this title (any title if null), or null.
     HWND findWindow(const char* title) const;
@@ -95,6 +112,7 @@ public:
 private:
     PROCESS_INFORMATION process_{};
     DWORD startError_ = ERROR_SUCCESS;
+    bool startedAgain_ = false;
 };
 
 // Presses PLAY in the launcher window and expects the game's stand-in to start and the launcher
@@ -105,5 +123,7 @@ void expectPlayStartsTheGame(const LauncherProcess& launcher, HWND window, const
 bool processRunning(DWORD processId);
 // How many processes of the world run the program of that file name.
 int processesRunning(const char* program);
+// The same as words for a failure message, such as "no process of xpad.exe runs in the world".
+std::string runningInWorld(const char* program);
 // Ends the process of that id, if it still runs.
 void endProcess(DWORD processId);
