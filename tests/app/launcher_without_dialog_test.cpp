@@ -22,5 +22,5 @@ TEST(LauncherWithoutDialog, TearsDownNothingAndOpensTheStatisticsPage)
     EXPECT_EQ(OleInitialize(nullptr), S_FALSE) << "the launcher uninitialised OLE it had not initialised";
     OleUninitialize();
     OleUninitialize();
-    EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n");
+    EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n") << runningInWorld("winebrowser.exe");
 }

@@ -173,11 +173,11 @@ TEST(Soak, FiftyRunsInARow)
         EXPECT_EQ(exitCode, 0u);
         if (started) {
             StandinRun run;
-            ASSERT_TRUE(waitForStandin(game, started, run));
+            ASSERT_TRUE(waitForStandin(game, started, run)) << started << " did not run: " << runningInWorld(started);
             endProcess(run.processId);
             (void)DeleteFileA(game.file(std::string("ran-") + started + ".txt").c_str());
         } else {
-            EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n");
+            EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n") << runningInWorld("winebrowser.exe");
             clearBrowserLog();
         }
     }

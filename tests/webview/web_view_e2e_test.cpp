@@ -59,7 +59,7 @@ TEST(WebViewInLauncher, ShowsTheControlInThePlaceholderAndAsksThePortalForTheSta
     clearPortalRequests();
     clearBrowserLog();
     LauncherProcess launcher(game.path());
-    ASSERT_TRUE(launcher.started());
+    ASSERT_TRUE(launcher.started()) << launcher.describe();
     const HWND window = launcher.waitForWindow();
     ASSERT_NE(window, nullptr) << "no launcher window; " << launcher.describe();
 
@@ -76,7 +76,7 @@ TEST(WebViewInLauncher, ShowsTheControlInThePlaceholderAndAsksThePortalForTheSta
     click(window, IDC_CLOSE);
     expectExitWithZero(launcher);
     EXPECT_EQ(portalRequests(), "GET /?mini=2&gameid=219\n");
-    EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n");
+    EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n") << runningInWorld("winebrowser.exe");
 }
 
 // Run with the browser control's library switched off for Wine (see CMakeLists.txt): Wine 8
@@ -91,7 +91,7 @@ TEST(WebViewInLauncher, WithoutTheBrowserControlPlayAndCloseStillWork)
         clearBrowserLog();
         clearPortalRequests();
         LauncherProcess launcher(game.path());
-        ASSERT_TRUE(launcher.started());
+        ASSERT_TRUE(launcher.started()) << launcher.describe();
         const HWND window = launcher.waitForWindow();
         ASSERT_NE(window, nullptr) << "no launcher window; " << launcher.describe();
         EXPECT_EQ(GetWindow(GetDlgItem(window, IDC_WEBVIEW), GW_CHILD), nullptr);
@@ -100,10 +100,11 @@ TEST(WebViewInLauncher, WithoutTheBrowserControlPlayAndCloseStillWork)
         expectExitWithZero(launcher);
         if (button == IDC_PLAY) {
             StandinRun run;
-            EXPECT_TRUE(waitForStandin(game, "_Vorthal.exe", run)) << "the game did not start";
+            EXPECT_TRUE(waitForStandin(game, "_Vorthal.exe", run))
+                << "the game did not start: " << runningInWorld("_Vorthal.exe");
             endProcess(run.processId);
         } else {
-            EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n");
+            EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n") << runningInWorld("winebrowser.exe");
         }
         EXPECT_EQ(portalRequests(), "");
     }

@@ -133,7 +133,7 @@ TEST(WebViewTeardown, LauncherClosesTheControlThenReleasesItThenTheHostThenOle)
 
         LauncherApp().run(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
         // Either way the launcher ends by opening the statistics page.
-        EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n");
+        EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n") << runningInWorld("winebrowser.exe");
 
         const std::vector<std::string> expected = {"Close(OLECLOSE_NOSAVE), OLE up, host held",
                                                    "SetClientSite(null), OLE up, host held",
