@@ -84,14 +84,14 @@ void pressKey(const LauncherProcess& launcher, HWND window, WPARAM key)
 
 TEST_F(LauncherRun, PlayStartsTheGameFromTheCurrentDirectory)
 {
-    runAndAct(Action::Play);
+    ASSERT_NO_FATAL_FAILURE(runAndAct(Action::Play));
     expectStarted("_Vorthal.exe");
     EXPECT_FALSE(game.exists("ran-xpad.exe.txt"));
 }
 
 TEST_F(LauncherRun, GamepadStartsTheGamepadTool)
 {
-    runAndAct(Action::Gamepad);
+    ASSERT_NO_FATAL_FAILURE(runAndAct(Action::Gamepad));
     expectStarted("xpad.exe");
     EXPECT_FALSE(game.exists("ran-_Vorthal.exe.txt"));
 }
@@ -101,7 +101,7 @@ TEST_F(LauncherRun, CloseAndCloseRequestOpenTheStatisticsPage)
     for (Action action : {Action::Close, Action::CloseRequest}) {
         SCOPED_TRACE(static_cast<int>(action));
         clearBrowserLog();
-        runAndAct(action);
+        ASSERT_NO_FATAL_FAILURE(runAndAct(action));
         EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n") << runningInWorld("winebrowser.exe");
         EXPECT_FALSE(game.exists("ran-_Vorthal.exe.txt"));
     }
@@ -109,7 +109,7 @@ TEST_F(LauncherRun, CloseAndCloseRequestOpenTheStatisticsPage)
 
 TEST_F(LauncherRun, CommandLineArgumentsChangeNothing)
 {
-    runAndAct(Action::Play, "-windowed /gamepad xpad.exe \"http://example.invalid/\"");
+    ASSERT_NO_FATAL_FAILURE(runAndAct(Action::Play, "-windowed /gamepad xpad.exe \"http://example.invalid/\""));
     expectStarted("_Vorthal.exe");
 }
 
