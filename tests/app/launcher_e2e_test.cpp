@@ -63,7 +63,7 @@ protected:
         EXPECT_EQ(run.module, game.file(name));
         EXPECT_EQ(run.directory, game.path());
         EXPECT_TRUE(processRunning(run.processId)) << "the launcher waited for " << name;
-        endProcess(run.processId);
+        endProcess(run);
     }
 
     GameFolder game;
@@ -182,7 +182,8 @@ TEST(HarnessStart, WinesFaultAtAStartIsMadeOnceMoreAndListed)
             },
             "the stand-in", madeAgain, log);
         if (error == ERROR_SUCCESS) {
-            endProcess(process.dwProcessId);
+            (void)TerminateProcess(process.hProcess, 0);
+            (void)WaitForSingleObject(process.hProcess, 5000);
             (void)CloseHandle(process.hThread);
             (void)CloseHandle(process.hProcess);
         }

@@ -174,7 +174,7 @@ TEST(Soak, FiftyRunsInARow)
         if (started) {
             StandinRun run;
             ASSERT_TRUE(waitForStandin(game, started, run)) << started << " did not run: " << runningInWorld(started);
-            endProcess(run.processId);
+            endProcess(run);
             (void)DeleteFileA(game.file(std::string("ran-") + started + ".txt").c_str());
         } else {
             EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n") << runningInWorld("winebrowser.exe");

@@ -78,7 +78,7 @@ double untilGameRuns(const GameFolder& game, double start)
         std::exit(1);
     }
     const double elapsed = nowMs() - start;
-    endProcess(run.processId);
+    endProcess(run);
     (void)DeleteFileA(game.file("ran-_Vorthal.exe.txt").c_str());
     return elapsed;
 }

@@ -355,7 +355,7 @@ void expectPlayStartsTheGame(const LauncherProcess& launcher, HWND window, const
     StandinRun run;
     ASSERT_TRUE(waitForStandin(game, "_Vorthal.exe", run))
         << "the game did not start: " << runningInWorld("_Vorthal.exe") << "; " << launcher.describe();
-    endProcess(run.processId);
+    endProcess(run);
     DWORD exitCode = 1;
     ASSERT_TRUE(launcher.waitForExit(20000, exitCode)) << "the launcher did not exit; " << launcher.describe();
     EXPECT_EQ(exitCode, 0u);
@@ -398,12 +398,18 @@ std::string runningInWorld(const char* program)
     return text.str();
 }
 
-void endProcess(DWORD processId)
+void endProcess(const StandinRun& run)
 {
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
-    if (process) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
+                                 run.processId);
+    if (!process) {
+        return;
+    }
+    char path[MAX_PATH] = {};
+    DWORD size = sizeof path;
+    if (QueryFullProcessImageNameA(process, 0, path, &size) && lstrcmpiA(path, run.module.c_str()) == 0) {
         (void)TerminateProcess(process, 0);
         (void)WaitForSingleObject(process, 5000);
-        (void)CloseHandle(process);
     }
+    (void)CloseHandle(process);
 }

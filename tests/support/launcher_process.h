@@ -125,5 +125,6 @@ bool processRunning(DWORD processId);
 int processesRunning(const char* program);
 // The same as words for a failure message, such as "no process of xpad.exe runs in the world".
 std::string runningInWorld(const char* program);
-// Ends the process of that id, if it still runs.
-void endProcess(DWORD processId);
+// Ends the stand-in that made that record, if it still runs: only while its process id still
+// names that program, since Wine hands a freed id out again at once.
+void endProcess(const StandinRun& run);

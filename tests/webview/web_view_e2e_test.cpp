@@ -102,7 +102,7 @@ TEST(WebViewInLauncher, WithoutTheBrowserControlPlayAndCloseStillWork)
             StandinRun run;
             EXPECT_TRUE(waitForStandin(game, "_Vorthal.exe", run))
                 << "the game did not start: " << runningInWorld("_Vorthal.exe");
-            endProcess(run.processId);
+            endProcess(run);
         } else {
             EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n") << runningInWorld("winebrowser.exe");
         }
