@@ -30,6 +30,20 @@ void perform(HWND window, Action action)
     }
 }
 
+// Starts the launcher in the game folder, waits for its window, acts, and expects it to exit
+// with 0.
+void runAndAct(const GameFolder& game, Action action, const std::string& arguments = "")
+{
+    LauncherProcess launcher(game.path(), arguments);
+    ASSERT_TRUE(launcher.started()) << launcher.describe();
+    const HWND window = launcher.waitForWindow();
+    ASSERT_NE(window, nullptr) << "no launcher window; " << launcher.describe();
+    perform(window, action);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(launcher.waitForExit(20000, exitCode)) << "the launcher did not exit; " << launcher.describe();
+    EXPECT_EQ(exitCode, 0u);
+}
+
 class LauncherRun : public testing::Test {
 protected:
     // The launcher runs from a current directory that is not its own folder, with its
@@ -39,19 +53,6 @@ protected:
         game.addStandin("_Vorthal.exe");
         game.addStandin("xpad.exe");
         clearBrowserLog();
-    }
-
-    // Starts the launcher, waits for its window, acts, and expects it to exit with 0.
-    void runAndAct(Action action, const std::string& arguments = "")
-    {
-        LauncherProcess launcher(game.path(), arguments);
-        ASSERT_TRUE(launcher.started()) << launcher.describe();
-        const HWND window = launcher.waitForWindow();
-        ASSERT_NE(window, nullptr) << "no launcher window; " << launcher.describe();
-        perform(window, action);
-        DWORD exitCode = 1;
-        ASSERT_TRUE(launcher.waitForExit(20000, exitCode)) << "the launcher did not exit; " << launcher.describe();
-        EXPECT_EQ(exitCode, 0u);
     }
 
     // Expects the stand-in of that name to have run from the game folder and to be running
@@ -84,14 +85,14 @@ void pressKey(const LauncherProcess& launcher, HWND window, WPARAM key)
 
 TEST_F(LauncherRun, PlayStartsTheGameFromTheCurrentDirectory)
 {
-    ASSERT_NO_FATAL_FAILURE(runAndAct(Action::Play));
+    ASSERT_NO_FATAL_FAILURE(runAndAct(game, Action::Play));
     expectStarted("_Vorthal.exe");
     EXPECT_FALSE(game.exists("ran-xpad.exe.txt"));
 }
 
 TEST_F(LauncherRun, GamepadStartsTheGamepadTool)
 {
-    ASSERT_NO_FATAL_FAILURE(runAndAct(Action::Gamepad));
+    ASSERT_NO_FATAL_FAILURE(runAndAct(game, Action::Gamepad));
     expectStarted("xpad.exe");
     EXPECT_FALSE(game.exists("ran-_Vorthal.exe.txt"));
 }
@@ -101,7 +102,7 @@ TEST_F(LauncherRun, CloseAndCloseRequestOpenTheStatisticsPage)
     for (Action action : {Action::Close, Action::CloseRequest}) {
         SCOPED_TRACE(static_cast<int>(action));
         clearBrowserLog();
-        ASSERT_NO_FATAL_FAILURE(runAndAct(action));
+        ASSERT_NO_FATAL_FAILURE(runAndAct(game, action));
         EXPECT_EQ(waitForBrowserLog(), std::string(kStatsPageAddress) + "\n") << runningInWorld("winebrowser.exe");
         EXPECT_FALSE(game.exists("ran-_Vorthal.exe.txt"));
     }
@@ -109,7 +110,7 @@ TEST_F(LauncherRun, CloseAndCloseRequestOpenTheStatisticsPage)
 
 TEST_F(LauncherRun, CommandLineArgumentsChangeNothing)
 {
-    ASSERT_NO_FATAL_FAILURE(runAndAct(Action::Play, "-windowed /gamepad xpad.exe \"http://example.invalid/\""));
+    ASSERT_NO_FATAL_FAILURE(runAndAct(game, Action::Play, "-windowed /gamepad xpad.exe \"http://example.invalid/\""));
     expectStarted("_Vorthal.exe");
 }
 
@@ -138,13 +139,7 @@ TEST(LauncherWithoutGame, MissingTargetStillExitsWithZero)
     GameFolder empty;
     for (Action action : {Action::Play, Action::Gamepad}) {
         SCOPED_TRACE(static_cast<int>(action));
-        LauncherProcess launcher(empty.path());
-        const HWND window = launcher.waitForWindow();
-        ASSERT_NE(window, nullptr) << "no launcher window; " << launcher.describe();
-        perform(window, action);
-        DWORD exitCode = 1;
-        ASSERT_TRUE(launcher.waitForExit(20000, exitCode)) << "the launcher did not exit; " << launcher.describe();
-        EXPECT_EQ(exitCode, 0u);
+        ASSERT_NO_FATAL_FAILURE(runAndAct(empty, action));
     }
 }
 
